@@ -16,8 +16,9 @@ using ULONG = std::uint32_t;
 using DWORD = std::uint32_t;
 using UINT = std::uint32_t;
 using INT = std::int32_t;
-using LONGLONG = std::int64_t;
-using ULONGLONG = std::uint64_t;
+// `long long` rather than std::int64_t (which is `long` here, archived as 4 bytes).
+using LONGLONG = long long;
+using ULONGLONG = unsigned long long;
 using BOOL = int;
 using HRESULT = LONG;
 using SCODE = LONG;

@@ -1,0 +1,243 @@
+#include "plinth/platform/archive.h"
+#include "plinth/platform/exceptions.h"
+#include "plinth/platform/file.h"
+#include "plinth/platform/memfile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+using plinth::BYTE;
+using plinth::CArchive;
+using plinth::CArchiveException;
+using plinth::CFile;
+using plinth::CMemFile;
+using plinth::UINT;
+using Bytes = std::vector<BYTE>;
+
+namespace {
+
+Bytes Contents(CMemFile& file) {
+    Bytes bytes(file.GetLength());
+    file.SeekToBegin();
+    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+    return bytes;
+}
+
+Bytes Stored(const std::function<void(CArchive&)>& write, int bufSize = 4096) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store, bufSize);
+        write(ar);
+    }
+    return Contents(file);
+}
+
+// The cause of the archive exception that `action` raises, or -1 when it raises none.
+int CauseOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CArchiveException& e) {
+        return e.m_cause;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(Archive, StoresScalarsAtFixedWidthsInLittleEndianOrder) {
+    EXPECT_EQ(Stored([](CArchive& ar) { ar << true << false; }), (Bytes{1, 0}));
+    EXPECT_EQ(Stored([](CArchive& ar) {
+                  ar << 'A' << static_cast<signed char>(-2) << static_cast<unsigned char>(0xAB);
+              }),
+              (Bytes{0x41, 0xFE, 0xAB}));
+    EXPECT_EQ(Stored([](CArchive& ar) {
+                  ar << static_cast<short>(-2) << static_cast<unsigned short>(0x1234);
+              }),
+              (Bytes{0xFE, 0xFF, 0x34, 0x12}));
+    EXPECT_EQ(Stored([](CArchive& ar) { ar << -2 << 0x12345678U; }),
+              (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0x78, 0x56, 0x34, 0x12}));
+    // long keeps 32 bits: only the low half goes out.
+    EXPECT_EQ(Stored([](CArchive& ar) { ar << -2L << 0x123456789L << 0xFFFFFFFF00000001UL; }),
+              (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0x89, 0x67, 0x45, 0x23, 0x01, 0, 0, 0}));
+    EXPECT_EQ(Stored([](CArchive& ar) { ar << -2LL << 0x0102030405060708ULL; }),
+              (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(Stored([](CArchive& ar) { ar << 1.0F << -2.5; }),
+              (Bytes{0, 0, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0x04, 0xC0}));
+}
+
+TEST(Archive, LoadsScalarsWithTheirSignAndKeepsLongAt32Bits) {
+    BYTE bytes[] = {2, 0xFE, 0xFE, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF};
+    CMemFile file(bytes, sizeof bytes);
+    CArchive ar(&file, CArchive::load);
+    bool b = false;
+    signed char c = 0;
+    short s = 0;
+    long l = 0;
+    unsigned long ul = 0;
+    ar >> b >> c >> s >> l >> ul;
+    EXPECT_TRUE(b); // any byte but 0 is true
+    EXPECT_EQ(c, -2);
+    EXPECT_EQ(s, -2);
+    EXPECT_EQ(l, -2L);
+    EXPECT_EQ(ul, 0xFFFFFFFEUL);
+}
+
+TEST(Archive, EncodesCountsInOneTwoOrThreeSteps) {
+    const std::vector<std::pair<plinth::DWORD_PTR, Bytes>> cases = {
+        {0, {0, 0}},
+        {0xFFFE, {0xFE, 0xFF}},
+        {0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0, 0}},
+        {0xFFFFFFFE, {0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF}},
+        {0xFFFFFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}},
+        {0x100000000, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 1, 0, 0, 0}},
+    };
+    for (const auto& [count, bytes] : cases) {
+        CMemFile file;
+        {
+            CArchive ar(&file, CArchive::store);
+            ar.WriteCount(count);
+        }
+        EXPECT_EQ(Contents(file), bytes) << count;
+        file.SeekToBegin();
+        CArchive ar(&file, CArchive::load);
+        EXPECT_EQ(ar.ReadCount(), count);
+    }
+}
+
+TEST(Archive, WrongDirectionAndTruncatedDataRaiseTheirCauses) {
+    BYTE three[] = {1, 2, 3};
+    CMemFile file(three, 3);
+    {
+        CArchive ar(&file, CArchive::load, 8);
+        EXPECT_EQ(CauseOf([&] { ar << 1; }), CArchiveException::readOnly);
+        EXPECT_EQ(CauseOf([&] { ar.Write(three, 1); }), CArchiveException::readOnly);
+        EXPECT_EQ(CauseOf([&] { ar.WriteCount(1); }), CArchiveException::readOnly);
+        int i = 0;
+        EXPECT_EQ(CauseOf([&] { ar >> i; }), CArchiveException::endOfFile);
+        EXPECT_EQ(CauseOf([&] { ar.FillBuffer(9); }), CArchiveException::bufferFull);
+        // A failed extraction consumes nothing.
+        short s = 0;
+        ar >> s;
+        EXPECT_EQ(s, 0x0201);
+        EXPECT_EQ(CauseOf([&] { ar.ReadCount(); }), CArchiveException::endOfFile);
+        BYTE block[10] = {};
+        EXPECT_EQ(ar.Read(block, 10), 1U);
+        EXPECT_EQ(block[0], 3);
+        EXPECT_EQ(ar.Read(block, 10), 0U);
+    }
+    CArchive ar(&file, CArchive::store);
+    double d = 0;
+    BYTE byte = 0;
+    EXPECT_EQ(CauseOf([&] { ar >> d; }), CArchiveException::writeOnly);
+    EXPECT_EQ(CauseOf([&] { ar.Read(&byte, 1); }), CArchiveException::writeOnly);
+    EXPECT_EQ(CauseOf([&] { ar.ReadCount(); }), CArchiveException::writeOnly);
+    ar.Close();
+    EXPECT_EQ(ar.GetFile(), nullptr);
+    EXPECT_EQ(CauseOf([&] { ar << 1; }), CArchiveException::genericException);
+
+    BYTE marker[] = {0xFF, 0xFF, 1, 2}; // announces a 32-bit count that is not there
+    CMemFile count(marker, 4);
+    CArchive truncated(&count, CArchive::load);
+    EXPECT_EQ(CauseOf([&] { truncated.ReadCount(); }), CArchiveException::endOfFile);
+}
+
+TEST(Archive, ValuesStraddleBufferRefillsWithTheSmallestBuffer) {
+    const auto write = [](CArchive& ar) {
+        const BYTE block[20] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        for (int k = 0; k < 40; ++k) {
+            ar << static_cast<BYTE>(k) << k * 0.5 << static_cast<short>(-k) << k << -k * 3LL
+               << static_cast<float>(k);
+            ar.Write(block, static_cast<UINT>(k % 21));
+            ar.WriteCount(static_cast<plinth::DWORD_PTR>(k) * 0x7FFFFFFF);
+        }
+    };
+    const Bytes expected = Stored(write);
+    EXPECT_EQ(Stored(write, 3), expected); // raised to the 8-byte minimum
+
+    for (int bufSize : {8, 9, 13, 4096}) {
+        Bytes input = expected;
+        CMemFile file(input.data(), static_cast<UINT>(input.size()));
+        CArchive ar(&file, CArchive::load, bufSize);
+        for (int k = 0; k < 40; ++k) {
+            BYTE by = 0;
+            double d = 0;
+            short s = 0;
+            int i = 0;
+            long long ll = 0;
+            float f = 0;
+            BYTE block[20] = {};
+            ar >> by >> d >> s >> i >> ll >> f;
+            ASSERT_EQ(ar.Read(block, static_cast<UINT>(k % 21)), static_cast<UINT>(k % 21));
+            ASSERT_EQ(ar.ReadCount(), static_cast<plinth::DWORD_PTR>(k) * 0x7FFFFFFF);
+            ASSERT_EQ(by, k);
+            ASSERT_EQ(d, k * 0.5);
+            ASSERT_EQ(s, -k);
+            ASSERT_EQ(i, k);
+            ASSERT_EQ(ll, -k * 3LL);
+            ASSERT_EQ(f, static_cast<float>(k));
+            ASSERT_EQ(block[0], k % 21 == 0 ? 0 : 9) << bufSize;
+        }
+        BYTE extra = 0;
+        EXPECT_EQ(CauseOf([&] { ar >> extra; }), CArchiveException::endOfFile);
+    }
+}
+
+TEST(Archive, ClosingFlushesButAbortAndNoFlushOnDeleteDoNot) {
+    CMemFile flushed;
+    CMemFile kept;
+    CMemFile aborted;
+    {
+        CArchive a(&flushed, CArchive::store);
+        CArchive b(&kept, CArchive::store | CArchive::bNoFlushOnDelete);
+        CArchive c(&aborted, CArchive::store);
+        a << 1;
+        b << 1;
+        c << 1;
+        c.Abort();
+    }
+    EXPECT_EQ(flushed.GetLength(), 4U);
+    EXPECT_EQ(kept.GetLength(), 0U);
+    EXPECT_EQ(aborted.GetLength(), 0U);
+
+    // Flushing a loading archive gives its read-ahead back to the file.
+    CArchive ar(&flushed, CArchive::load);
+    flushed.SeekToBegin();
+    short s = 0;
+    ar >> s;
+    ar.Flush();
+    EXPECT_EQ(flushed.GetPosition(), 2U);
+}
+
+TEST(Archive, RoundTripsThroughAFileOnDisk) {
+    std::string dir = (std::filesystem::temp_directory_path() / "plinth-archive-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+    const std::string path = dir + "/data.bin";
+    {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        EXPECT_EQ(ar.m_strFileName, file.GetFilePath());
+        ar.WriteCount(100000);
+        for (int k = 0; k < 100000; ++k) { // many buffers' worth
+            ar << k * 0.25;
+        }
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), 6U + 800000U);
+    {
+        CFile file(path.c_str(), CFile::modeRead);
+        CArchive ar(&file, CArchive::load);
+        ASSERT_EQ(ar.ReadCount(), 100000U);
+        for (int k = 0; k < 100000; ++k) {
+            double d = 0;
+            ar >> d;
+            ASSERT_EQ(d, k * 0.25);
+        }
+        double past = 0;
+        EXPECT_EQ(CauseOf([&] { ar >> past; }), CArchiveException::endOfFile);
+    }
+    std::filesystem::remove_all(dir);
+}
