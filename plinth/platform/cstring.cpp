@@ -1,5 +1,6 @@
 #include "plinth/platform/cstring.h"
 
+#include "plinth/platform/charset.h"
 #include "plinth/platform/throw.h"
 
 #include <algorithm>
@@ -120,7 +121,9 @@ int CString::FindOneOf(LPCSTR set) const noexcept {
     return hit == nullptr ? -1 : static_cast<int>(hit - m_str.c_str());
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength() - first); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength() - first);
+}
 
 CString CString::Mid(int first, int count) const {
     const int length = GetLength();
@@ -130,10 +133,13 @@ CString CString::Mid(int first, int count) const {
         return CString();
     }
     count = std::min(count, length - first);
-    return CString(Storage(m_str, static_cast<std::size_t>(first), static_cast<std::size_t>(count)));
+    return CString(
+        Storage(m_str, static_cast<std::size_t>(first), static_cast<std::size_t>(count)));
 }
 
-CString CString::Left(int count) const { return Mid(0, count); }
+CString CString::Left(int count) const {
+    return Mid(0, count);
+}
 
 CString CString::Right(int count) const {
     count = std::clamp(count, 0, GetLength());
@@ -202,7 +208,9 @@ void CString::AppendFormat(LPCSTR format, ...) {
     *this += tail;
 }
 
-char* CString::GetBuffer() { return m_str.data(); }
+char* CString::GetBuffer() {
+    return m_str.data();
+}
 
 char* CString::GetBuffer(int minLength) {
     if (minLength > GetLength()) {
@@ -227,6 +235,30 @@ void CString::ReleaseBuffer(int newLength) {
         AfxThrowInvalidArgException();
     }
     m_str.resize(static_cast<std::size_t>(newLength));
+}
+
+BSTR CString::AllocSysString() const {
+    const int length = GetLength();
+    const int units =
+        length == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, m_str.data(), length, nullptr, 0);
+    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(units));
+    if (result == nullptr) {
+        AfxThrowMemoryException();
+    }
+    if (units > 0) {
+        MultiByteToWideChar(CP_ACP, 0, m_str.data(), length, result, units);
+    }
+    return result;
+}
+
+BSTR CString::SetSysString(BSTR* pbstr) const {
+    if (pbstr == nullptr) {
+        AfxThrowInvalidArgException();
+    }
+    BSTR result = AllocSysString();
+    SysFreeString(*pbstr);
+    *pbstr = result;
+    return result;
 }
 
 CString operator+(const CString& a, const CString& b) {

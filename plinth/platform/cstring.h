@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plinth/platform/bstr.h"
 #include "plinth/platform/export.h"
 #include "plinth/platform/memory.h"
 #include "plinth/platform/types.h"
@@ -73,7 +74,16 @@ public:
     char* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
-    friend bool operator==(const CString& a, const CString& b) noexcept { return a.m_str == b.m_str; }
+    // The text as a new OLE string of 16-bit characters (see MultiByteToWideChar), which the
+    // caller frees with SysFreeString. Raises CMemoryException when it cannot be allocated.
+    BSTR AllocSysString() const;
+    // Frees *pbstr and stores AllocSysString() in its place; returns the new string. A null
+    // pbstr raises CInvalidArgException; on failure *pbstr is left as it was.
+    BSTR SetSysString(BSTR* pbstr) const;
+
+    friend bool operator==(const CString& a, const CString& b) noexcept {
+        return a.m_str == b.m_str;
+    }
     friend bool operator==(const CString& a, LPCSTR b) noexcept { return a.Compare(b) == 0; }
     friend bool operator==(LPCSTR a, const CString& b) noexcept { return b.Compare(a) == 0; }
     friend bool operator!=(const CString& a, const CString& b) noexcept { return !(a == b); }
@@ -89,7 +99,8 @@ public:
 
 private:
     using Storage = std::basic_string<char, std::char_traits<char>, AfxAllocator<char>>;
-    explicit CString(Storage&& str) noexcept : m_str(std::move(str)) {}
+    explicit CString(Storage&& str) noexcept
+        : m_str(std::move(str)) {}
 
     Storage m_str;
 };
