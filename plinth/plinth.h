@@ -2,10 +2,46 @@
 
 // Everything the library offers, in one include.
 
+// Platform layer
+#include "plinth/platform/archive.h"
+#include "plinth/platform/array.h"
+#include "plinth/platform/bstr.h"
+#include "plinth/platform/charset.h"
 #include "plinth/platform/cstring.h"
+#include "plinth/platform/ctime.h"
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/export.h"
+#include "plinth/platform/file.h"
+#include "plinth/platform/guid.h"
+#include "plinth/platform/hresult.h"
+#include "plinth/platform/lasterror.h"
+#include "plinth/platform/list.h"
+#include "plinth/platform/maps.h"
+#include "plinth/platform/memfile.h"
 #include "plinth/platform/memory.h"
+#include "plinth/platform/module.h"
 #include "plinth/platform/object.h"
+#include "plinth/platform/oletypes.h"
+#include "plinth/platform/ptr_array.h"
+#include "plinth/platform/ptr_list.h"
+#include "plinth/platform/safearray.h"
 #include "plinth/platform/throw.h"
+#include "plinth/platform/typed_ptr.h"
 #include "plinth/platform/types.h"
+#include "plinth/platform/unknown.h"
+#include "plinth/platform/variant.h"
+
+// Library frame
+#include "plinth/frame/errormessage.h"
+#include "plinth/frame/library.h"
+#include "plinth/frame/state.h"
+
+// Numeric foundation
+#include "plinth/numeric/constants.h"
+#include "plinth/numeric/double_vel.h"
+#include "plinth/numeric/nik.h"
+#include "plinth/numeric/rounding.h"
+#include "plinth/numeric/solver.h"
+#include "plinth/numeric/sorted_array.h"
+#include "plinth/numeric/tolerance.h"
+#include "plinth/numeric/vector3.h"
