@@ -45,3 +45,6 @@
 #include "plinth/numeric/sorted_array.h"
 #include "plinth/numeric/tolerance.h"
 #include "plinth/numeric/vector3.h"
+
+// Intervals on the real line
+#include "plinth/range/range_r1.h"

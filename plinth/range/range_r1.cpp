@@ -1,0 +1,110 @@
+#include "plinth/range/range_r1.h"
+
+#include "plinth/numeric/tolerance.h"
+#include "plinth/platform/archive.h"
+
+namespace plinth {
+
+namespace {
+
+// -PI + 1.5 EPS: the full angle starts a hair after -PI.
+constexpr double fullAngleStart = -3.14159265343979;
+
+// An end matches its target within tol, except that an infinite target (in zEqual's sense)
+// needs an infinite end on the same side.
+bool EndMatches(double end, double target, double infinity, double tol) {
+    if (zEqual(target, infinity)) {
+        return zEqual(end, infinity);
+    }
+    return std::fabs(end - target) <= tol;
+}
+
+} // namespace
+
+RangeR1::EClass RangeR1::GetClass() const {
+    return eClassR1;
+}
+
+bool RangeR1::SetEx(double a, double b) {
+    const bool moved = std::fabs(lo - a) > EPS || std::fabs(hi - b) > EPS;
+    lo = a;
+    hi = b;
+    return moved;
+}
+
+void RangeR1::SetFull(bool linear) {
+    if (linear) {
+        StoreFullLine();
+    } else {
+        SetFullAngle();
+    }
+}
+
+void RangeR1::SetFullAngle() {
+    Set(fullAngleStart, PI);
+}
+
+void RangeR1::SetExternal(bool ext) {
+    const bool wasFull = IsFull();
+    external = ext;
+    if (wasFull) {
+        StoreFullLine();
+    }
+}
+
+void RangeR1::StoreFullLine() {
+    lo = external ? UNBOUNDED : -UNBOUNDED;
+    hi = UNBOUNDED;
+}
+
+bool RangeR1::MakeValid() {
+    if (hi < lo) {
+        Swap();
+        return true;
+    }
+    return false;
+}
+
+void RangeR1::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar << lo << hi;
+        return;
+    }
+    // Read both before storing either, so that a short archive leaves this interval as it was.
+    double a = 0;
+    double b = 0;
+    ar >> a >> b;
+    lo = a;
+    hi = b;
+}
+
+bool RangeR1::Is(double a, double b, double tol) const {
+    return EndMatches(lo, a, -UNBOUNDED, tol) && EndMatches(hi, b, UNBOUNDED, tol);
+}
+
+unsigned char RangeR1::FindSameLimit(const RangeR1& r) const {
+    if (std::fabs(lo - r.lo) < EPS) {
+        return 0;
+    }
+    if (std::fabs(hi - r.hi) < EPS) {
+        return 1;
+    }
+    return 3;
+}
+
+bool RangeR1::operator>=(const RangeR1& r) const {
+    if (external == r.external) {
+        return In(r.lo, EPS) && In(r.hi, EPS);
+    }
+    if (!external) {
+        return IsFull(); // only the full line holds an outside
+    }
+    if (IsEmpty()) {
+        return r.IsEmpty();
+    }
+    const bool bothBelow = r.lo < lo + EPS && r.hi < lo + EPS;
+    const bool bothAbove = r.lo > hi - EPS && r.hi > hi - EPS;
+    return bothBelow || bothAbove;
+}
+
+} // namespace plinth
