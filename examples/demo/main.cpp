@@ -6,5 +6,8 @@
 
 int main() {
     std::printf("plinth demonstration\n");
+    DemoNumeric();
+    DemoIntervals();
+    DemoArchive();
     return 0;
 }

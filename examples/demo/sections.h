@@ -1,3 +1,7 @@
 #pragma once
 
 // Sections of the demonstration program, one per family of classes.
+
+void DemoNumeric();
+void DemoIntervals();
+void DemoArchive();
