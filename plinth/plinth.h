@@ -48,3 +48,8 @@
 
 // Intervals on the real line
 #include "plinth/range/range_r1.h"
+
+// Containers and text
+#include "plinth/containers/bit_array.h"
+#include "plinth/containers/hex.h"
+#include "plinth/containers/rt_string.h"

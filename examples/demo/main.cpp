@@ -9,5 +9,6 @@ int main() {
     DemoNumeric();
     DemoIntervals();
     DemoArchive();
+    DemoText();
     return 0;
 }

@@ -5,3 +5,4 @@
 void DemoNumeric();
 void DemoIntervals();
 void DemoArchive();
+void DemoText();
