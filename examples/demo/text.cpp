@@ -12,8 +12,8 @@ using namespace plinth;
 void DemoText() {
     std::printf("\n-- Text --\n");
     CString s("move(ab) cab ab");
-    std::printf("whole word 'ab' in \"%s\"   = index %d\n", s.GetString(),
-                RtString::FindWord(s, "ab", 6));
+    std::printf("whole word 'ab' in \"%s\"   = index %d, from index 6: %d\n", s.GetString(),
+                RtString::FindWord(s, "ab", 0), RtString::FindWord(s, "ab", 6));
     RtString::Replace(s, 0, s.GetLength() - 1, "ab", "xy");
     std::printf("'ab' -> 'xy' throughout      = \"%s\"\n", s.GetString());
     CString word;
