@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang pkgconf
   libgtest-dev libgmock-dev libbenchmark-dev
+  libpugixml-dev
   clang-format clang-tidy
 )
 
