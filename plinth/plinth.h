@@ -33,8 +33,13 @@
 
 // Library frame
 #include "plinth/frame/errormessage.h"
+#include "plinth/frame/interface_ids.h"
 #include "plinth/frame/library.h"
+#include "plinth/frame/nested_interface.h"
+#include "plinth/frame/ref_mgr.h"
+#include "plinth/frame/ref_obj.h"
 #include "plinth/frame/state.h"
+#include "plinth/frame/vel_object.h"
 
 // Numeric foundation
 #include "plinth/numeric/constants.h"
@@ -50,6 +55,13 @@
 #include "plinth/range/range_r1.h"
 
 // Containers and text
+#include "plinth/containers/bi_posn.h"
 #include "plinth/containers/bit_array.h"
+#include "plinth/containers/dictionary.h"
 #include "plinth/containers/hex.h"
+#include "plinth/containers/index_multi_byte.h"
+#include "plinth/containers/list_interfaces.h"
+#include "plinth/containers/npair.h"
+#include "plinth/containers/ptr_map.h"
 #include "plinth/containers/rt_string.h"
+#include "plinth/containers/void_ptr_list.h"

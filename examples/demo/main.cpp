@@ -10,5 +10,6 @@ int main() {
     DemoIntervals();
     DemoArchive();
     DemoText();
+    DemoComponents();
     return 0;
 }

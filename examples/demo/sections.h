@@ -6,3 +6,4 @@ void DemoNumeric();
 void DemoIntervals();
 void DemoArchive();
 void DemoText();
+void DemoComponents();
