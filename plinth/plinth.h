@@ -52,7 +52,15 @@
 #include "plinth/numeric/vector3.h"
 
 // Intervals on the real line
+#include "plinth/range/range.h"
+#include "plinth/range/range_ex.h"
+#include "plinth/range/range_int.h"
+#include "plinth/range/range_pos.h"
 #include "plinth/range/range_r1.h"
+
+// Angles and arcs on the circle
+#include "plinth/circle/range_s1.h"
+#include "plinth/circle/s1.h"
 
 // Containers and text
 #include "plinth/containers/bi_posn.h"

@@ -8,6 +8,7 @@ int main() {
     std::printf("plinth demonstration\n");
     DemoNumeric();
     DemoIntervals();
+    DemoArcs();
     DemoArchive();
     DemoText();
     DemoComponents();

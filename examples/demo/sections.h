@@ -6,4 +6,5 @@ void DemoNumeric();
 void DemoIntervals();
 void DemoArchive();
 void DemoText();
+void DemoArcs();
 void DemoComponents();

@@ -1,0 +1,7 @@
+#include "plinth/range/range_pos.h"
+
+namespace plinth {
+
+RangePos::~RangePos() = default;
+
+} // namespace plinth
