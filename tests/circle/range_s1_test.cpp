@@ -1,3 +1,5 @@
+#include "support/archive_bytes.h"
+
 #include "plinth/circle/range_s1.h"
 #include "plinth/platform/archive.h"
 #include "plinth/platform/exceptions.h"
@@ -41,15 +43,7 @@ struct Outcome {
 };
 
 std::vector<BYTE> Stored(RangeS1 r) {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        r.Serialize(ar);
-    }
-    std::vector<BYTE> bytes(static_cast<std::size_t>(file.GetLength()));
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
+    return plinth::testing::StoredObject(r);
 }
 
 } // namespace

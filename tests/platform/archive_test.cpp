@@ -1,3 +1,5 @@
+#include "support/archive_bytes.h"
+
 #include "plinth/platform/archive.h"
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/file.h"
@@ -17,25 +19,11 @@ using plinth::CArchiveException;
 using plinth::CFile;
 using plinth::CMemFile;
 using plinth::UINT;
-using Bytes = std::vector<BYTE>;
+using plinth::testing::Bytes;
+using plinth::testing::Contents;
+using plinth::testing::Stored;
 
 namespace {
-
-Bytes Contents(CMemFile& file) {
-    Bytes bytes(file.GetLength());
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
-}
-
-Bytes Stored(const std::function<void(CArchive&)>& write, int bufSize = 4096) {
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store, bufSize);
-        write(ar);
-    }
-    return Contents(file);
-}
 
 // The cause of the archive exception that `action` raises, or -1 when it raises none.
 int CauseOf(const std::function<void()>& action) {

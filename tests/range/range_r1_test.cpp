@@ -1,3 +1,5 @@
+#include "support/archive_bytes.h"
+
 #include "plinth/platform/archive.h"
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/memfile.h"
@@ -139,17 +141,10 @@ TEST(RangeR1, OperationsGoThroughSetExactlyWhereMarked) {
 TEST(RangeR1, SerializeWritesLoThenHiAndNoFlag) {
     RangeR1 r(1.5, -2);
     r.external = true;
-    CMemFile file;
-    {
-        CArchive ar(&file, CArchive::store);
-        r.Serialize(ar);
-    }
-    std::vector<BYTE> bytes(static_cast<std::size_t>(file.GetLength()));
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+    auto bytes = plinth::testing::StoredObject(r);
     EXPECT_EQ(bytes, (std::vector<BYTE>{0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0xC0}));
 
-    file.SeekToBegin();
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
     RangeR1 loaded(7, 8);
     {
         CArchive ar(&file, CArchive::load);
