@@ -7,6 +7,7 @@
 #include "plinth/platform/array.h"
 #include "plinth/platform/bstr.h"
 #include "plinth/platform/charset.h"
+#include "plinth/platform/com_exception.h"
 #include "plinth/platform/cstring.h"
 #include "plinth/platform/ctime.h"
 #include "plinth/platform/exceptions.h"
@@ -30,6 +31,7 @@
 #include "plinth/platform/types.h"
 #include "plinth/platform/unknown.h"
 #include "plinth/platform/variant.h"
+#include "plinth/platform/xmldom.h"
 
 // Library frame
 #include "plinth/frame/errormessage.h"
@@ -73,3 +75,7 @@
 #include "plinth/containers/ptr_map.h"
 #include "plinth/containers/rt_string.h"
 #include "plinth/containers/void_ptr_list.h"
+
+// Persistence
+#include "plinth/persist/persist_context.h"
+#include "plinth/persist/xml_archive.h"

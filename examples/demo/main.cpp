@@ -12,5 +12,6 @@ int main() {
     DemoArchive();
     DemoText();
     DemoComponents();
+    DemoXml();
     return 0;
 }

@@ -8,3 +8,4 @@ void DemoArchive();
 void DemoText();
 void DemoArcs();
 void DemoComponents();
+void DemoXml();

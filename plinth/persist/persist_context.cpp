@@ -1,0 +1,7 @@
+#include "plinth/persist/persist_context.h"
+
+namespace plinth {
+
+PC::~PC() = default;
+
+} // namespace plinth

@@ -1,0 +1,366 @@
+#include "plinth/persist/xml_archive.h"
+
+#include "plinth/platform/com_exception.h"
+#include "plinth/platform/hresult.h"
+
+#include <charconv>
+#include <cstring>
+#include <system_error>
+#include <type_traits>
+
+namespace plinth {
+
+namespace {
+
+// One number at text, after white space and an optional plus sign, in the C locale's form
+// whatever the process's locale; value is set only when one starts there. Integers keep
+// the low 32 bits of what they read, as the C library's "%d" does.
+template <class T>
+bool parseNumber(const char* text, const char* end, T& value) noexcept {
+    while (text != end && (*text == ' ' || (*text >= '\t' && *text <= '\r'))) {
+        ++text;
+    }
+    if (text != end && *text == '+' && text + 1 != end && text[1] != '-') {
+        ++text;
+    }
+    std::conditional_t<std::is_integral_v<T>, long long, T> parsed{};
+    if (std::from_chars(text, end, parsed).ec != std::errc()) {
+        return false;
+    }
+    value = static_cast<T>(parsed);
+    return true;
+}
+
+template <class T>
+ULONG parseList(const CString& text, T* p, ULONG n) {
+    if (p == nullptr || n == 0) {
+        return 0;
+    }
+    const char* position = text.GetString();
+    const char* end = position + text.GetLength();
+    ULONG i = 0;
+    while (parseNumber(position, end, p[i])) {
+        ++i;
+        const char* space = std::strchr(position, ' ');
+        if (i == n || space == nullptr) {
+            break;
+        }
+        position = space + 1;
+    }
+    return i;
+}
+
+void appendNumber(CString& text, double value) {
+    char buffer[32];
+    const std::to_chars_result r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    text.Append(buffer, static_cast<int>(r.ptr - buffer));
+}
+void appendNumber(CString& text, float value) {
+    appendNumber(text, static_cast<double>(value));
+}
+void appendNumber(CString& text, int value) {
+    char buffer[16];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.Append(buffer, static_cast<int>(r.ptr - buffer));
+}
+
+template <class T>
+CString formatList(const T* p, ULONG n) {
+    CString text;
+    if (p == nullptr) {
+        return text;
+    }
+    for (ULONG i = 0; i < n; ++i) {
+        if (i > 0) {
+            text += ' ';
+        }
+        appendNumber(text, p[i]);
+    }
+    return text;
+}
+
+} // namespace
+
+void PCExBase::Construct() noexcept {
+    m_pPC = nullptr;
+    m_bTabs = false;
+    m_nTabs = 0;
+}
+
+const IXMLDOMNodePtr PCExBase::kNone;
+
+IXMLDOMElementPtr PCExBase::GetCurElem() const {
+    return IXMLDOMElementPtr(Current());
+}
+
+void PCExBase::PushIndent() noexcept {
+    if (m_bTabs) {
+        ++m_nTabs;
+    }
+}
+
+void PCExBase::PopIndent() noexcept {
+    if (m_bTabs && m_nTabs > 0) {
+        --m_nTabs;
+    }
+}
+
+CString PCExBase::GetTabs() const {
+    CString tabs('\t', m_nTabs + 1);
+    tabs.SetAt(0, '\n');
+    return tabs;
+}
+
+// ---- Element stack and tree building
+
+void PCExBase::Push(const IXMLDOMElementPtr& e) {
+    Stack(e);
+}
+
+void PCExBase::Push(const IXMLDOMNodePtr& n) {
+    if (n) {
+        Stack(n);
+    }
+}
+
+void PCExBase::Stack(const IXMLDOMNodePtr& n) {
+    if (IsStoring() && m_bTabs) {
+        ++m_nTabs;
+    }
+    m_elems.push_back(n);
+}
+
+void PCExBase::AddTabs(const IXMLDOMNodePtr& e) {
+    if (m_bTabs && e) {
+        RequireDocument();
+        e->appendText(GetTabs());
+    }
+}
+
+void PCExBase::AppendChild(const IXMLDOMNodePtr& n) {
+    const IXMLDOMNodePtr& current = Current();
+    if (current) {
+        AddTabs(current);
+        current->appendChild(n);
+    }
+}
+
+void PCExBase::PushElement(const IXMLDOMElementPtr& e) {
+    AppendChild(e);
+    Push(e);
+}
+
+IXMLDOMElementPtr PCExBase::PushElement(const char* name) {
+    // Made in place under the current element rather than created and then moved there.
+    const IXMLDOMNodePtr& current = Current();
+    RequireDocument();
+    AddTabs(current);
+    IXMLDOMElementPtr e = current ? current->appendElement(name) : m_pDoc->createElement(name);
+    Push(e);
+    return e;
+}
+
+void PCExBase::RequireDocument() const {
+    if (!m_pDoc) {
+        AfxThrowComException(E_POINTER);
+    }
+}
+
+void PCExBase::PopElement(bool noTabs) {
+    const bool storing = IsStoring();
+    if (storing && m_bTabs && m_nTabs > 0) {
+        --m_nTabs;
+    }
+    if (m_elems.empty()) {
+        return;
+    }
+    if (!noTabs && storing) {
+        AddTabs(m_elems.back());
+    }
+    m_elems.pop_back();
+}
+
+IXMLDOMElementPtr PCExBase::PersistElement(const char* name, bool bySelect) {
+    if (IsStoring()) {
+        return PushElement(name);
+    }
+    const IXMLDOMNodePtr& current = Current();
+    if (!current) {
+        return nullptr;
+    }
+    IXMLDOMElementPtr e(bySelect ? current->selectSingleNode(name) : current);
+    if (e) {
+        Push(e);
+    }
+    return e;
+}
+
+LONG PCExBase::GetChildElementCount(const IXMLDOMElementPtr& e) {
+    LONG count = 0;
+    if (e) {
+        for (IXMLDOMNodePtr child = e->firstChild(); child; child = child->nextSibling()) {
+            count += child->nodeType() == NODE_ELEMENT ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// ---- Writing
+
+IXMLDOMElementPtr PCExBase::PushString(const char* name, const CString& text) {
+    IXMLDOMElementPtr e = PushElement(name);
+    e->put_text(text);
+    PopElement(true); // no indentation inside a leaf
+    return e;
+}
+
+IXMLDOMElementPtr PCExBase::PushInt(const char* name, int v) {
+    CString text;
+    appendNumber(text, v);
+    return PushString(name, text);
+}
+
+IXMLDOMElementPtr PCExBase::PushHex(const char* name, ULONG v) {
+    CString text;
+    text.Format("0x%08x", v);
+    return PushString(name, text);
+}
+
+bool PCExBase::PushBool(const char* name, bool b) {
+    return static_cast<bool>(PushInt(name, b ? 1 : 0));
+}
+
+IXMLDOMElementPtr PCExBase::PushData(const char* name, const double* p, ULONG n) {
+    const CString text = FormatData(p, n);
+    return text.IsEmpty() ? nullptr : PushString(name, text);
+}
+
+IXMLDOMElementPtr PCExBase::PushDataFloat(const char* name, const float* p, ULONG n) {
+    const CString text = FormatDataFloat(p, n);
+    return text.IsEmpty() ? nullptr : PushString(name, text);
+}
+
+IXMLDOMElementPtr PCExBase::PushDataInt(const char* name, const int* p, ULONG n) {
+    const CString text = FormatDataInt(p, n);
+    return text.IsEmpty() ? nullptr : PushString(name, text);
+}
+
+CString PCExBase::FormatData(const double* p, ULONG n) {
+    return formatList(p, n);
+}
+
+CString PCExBase::FormatDataFloat(const float* p, ULONG n) {
+    return formatList(p, n);
+}
+
+CString PCExBase::FormatDataInt(const int* p, ULONG n) {
+    return formatList(p, n);
+}
+
+// ---- Reading
+
+CString PCExBase::ReadItem(const char* name, bool bySelect) const {
+    const IXMLDOMNodePtr& current = Current();
+    if (!current) {
+        return CString();
+    }
+    if (!bySelect) {
+        return current->text();
+    }
+    const IXMLDOMNodePtr item = current->selectSingleNode(name);
+    return item ? item->text() : CString();
+}
+
+ULONG PCExBase::ReadData(const char* name, double* p, ULONG n, bool bySelect) const {
+    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+}
+
+ULONG PCExBase::ReadDataFloat(const char* name, float* p, ULONG n, bool bySelect) const {
+    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+}
+
+ULONG PCExBase::ReadDataInt(const char* name, int* p, ULONG n, bool bySelect) const {
+    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+}
+
+ULONG PCExBase::ReadData(const IXMLDOMNodePtr& node, double* p, ULONG n) {
+    return p == nullptr ? 0 : parseList(node->text(), p, n);
+}
+
+bool PCExBase::ReadInt(const IXMLDOMNodePtr& node, const char* name, int& v) {
+    const IXMLDOMNodePtr item = node->selectSingleNode(name);
+    if (!item) {
+        return false;
+    }
+    const CString text = item->text();
+    return parseNumber(text.GetString(), text.GetString() + text.GetLength(), v);
+}
+
+bool PCExBase::ReadBool(const IXMLDOMNodePtr& node, const char* name, bool& b) {
+    int value = 0;
+    if (!ReadInt(node, name, value)) {
+        return false;
+    }
+    b = value != 0;
+    return true;
+}
+
+bool PCExBase::ReadBYTE(const IXMLDOMNodePtr& node, const char* name, BYTE& b) {
+    int value = 0;
+    if (!ReadInt(node, name, value)) {
+        return false;
+    }
+    b = static_cast<BYTE>(value);
+    return true;
+}
+
+bool PCExBase::ReadDWORD(const IXMLDOMNodePtr& node, const char* name, DWORD& v) {
+    int value = 0;
+    if (!ReadInt(node, name, value)) {
+        return false;
+    }
+    v = static_cast<DWORD>(value);
+    return true;
+}
+
+bool PCExBase::ReadInt(const char* name, int& v) const {
+    const IXMLDOMNodePtr& current = Current();
+    return current && ReadInt(current, name, v);
+}
+
+bool PCExBase::ReadBool(const char* name, bool& b) const {
+    const IXMLDOMNodePtr& current = Current();
+    return current && ReadBool(current, name, b);
+}
+
+// ---- Both directions
+
+bool PCExBase::PersistData(const char* name, double* p, ULONG n, bool bySelect) {
+    return IsStoring() ? static_cast<bool>(PushData(name, p, n))
+                       : ReadData(name, p, n, bySelect) > 0;
+}
+
+bool PCExBase::PersistDataFloat(const char* name, float* p, ULONG n, bool bySelect) {
+    return IsStoring() ? static_cast<bool>(PushDataFloat(name, p, n))
+                       : ReadDataFloat(name, p, n, bySelect) > 0;
+}
+
+bool PCExBase::PersistDataInt(const char* name, int* p, ULONG n, bool bySelect) {
+    return IsStoring() ? static_cast<bool>(PushDataInt(name, p, n))
+                       : ReadDataInt(name, p, n, bySelect) > 0;
+}
+
+bool PCExBase::PersistDouble(const char* name, double& v) {
+    return PersistData(name, &v, 1, true);
+}
+
+bool PCExBase::PersistBool(const char* name, bool& b) {
+    return IsStoring() ? PushBool(name, b) : ReadBool(name, b);
+}
+
+bool PCExBase::PersistColor(float* rgb) {
+    return PersistDataFloat("Co", rgb, 3, true);
+}
+
+} // namespace plinth

@@ -1,0 +1,762 @@
+#include "plinth/platform/xmldom.h"
+
+#include "plinth/platform/charset.h"
+#include "plinth/platform/com_exception.h"
+#include "plinth/platform/hresult.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <pugixml.hpp>
+#include <string>
+
+namespace plinth {
+
+namespace {
+
+// Loading keeps everything a saved document holds; line ends stay as they are, so that a
+// carriage return stored in a text comes back.
+constexpr unsigned kParseOptions = (pugi::parse_default & ~pugi::parse_eol) |
+                                   pugi::parse_ws_pcdata | pugi::parse_comments | pugi::parse_pi;
+
+constexpr char32_t kHighSurrogate = 0xD800;
+constexpr char32_t kLowSurrogate = 0xDC00;
+constexpr char32_t kSurrogateEnd = 0xE000;
+constexpr char32_t kFirstSupplementary = 0x10000;
+constexpr char32_t kReplacement = 0xFFFD;
+
+[[noreturn]] void throwOutOfMemory() {
+    AfxThrowComException(E_OUTOFMEMORY);
+}
+
+HRESULT statusFromErrno(int error) {
+    return error == 0 ? E_FAIL : static_cast<HRESULT>(0x80070000u | (error & 0xFFFF));
+}
+
+bool isAscii(const char* text) noexcept {
+    for (; *text != '\0'; ++text) {
+        if (static_cast<unsigned char>(*text) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A character that may start an XML name, or continue one; bytes of the process's character
+// set above ASCII are taken as letters.
+bool isNameStart(unsigned char c) noexcept {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || c >= 0x80;
+}
+bool isNameChar(unsigned char c) noexcept {
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+bool isName(const char* text) noexcept {
+    if (text == nullptr || !isNameStart(static_cast<unsigned char>(*text))) {
+        return false;
+    }
+    while (*++text != '\0') {
+        if (!isNameChar(static_cast<unsigned char>(*text))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* checkedName(const char* tagName) {
+    if (!isName(tagName)) {
+        AfxThrowComException(E_INVALIDARG, "XML: not a valid element name");
+    }
+    return tagName;
+}
+
+// 8-bit text of the process's character set as the document's UTF-8.
+std::string toUtf8(const char* text) {
+    const int length = static_cast<int>(std::strlen(text));
+    const int count = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    std::u16string units(static_cast<std::size_t>(count), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, length, units.data(), count);
+    std::wstring points;
+    points.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t u = units[i];
+        if (u >= kHighSurrogate && u < kLowSurrogate && i + 1 < units.size() &&
+            units[i + 1] >= kLowSurrogate && units[i + 1] < kSurrogateEnd) {
+            u = kFirstSupplementary + ((u - kHighSurrogate) << 10) + (units[++i] - kLowSurrogate);
+        } else if (u >= kLowSurrogate && u < kLowSurrogate + 0x100) {
+            u -= kLowSurrogate; // a byte the character set cannot decode: read as Latin-1
+        } else if (u >= kHighSurrogate && u < kSurrogateEnd) {
+            u = kReplacement;
+        }
+        points.push_back(static_cast<wchar_t>(u));
+    }
+    return pugi::as_utf8(points);
+}
+
+bool isRepresentable(char16_t unit) {
+    char bytes[8];
+    BOOL usedDefault = 0;
+    WideCharToMultiByte(CP_ACP, 0, &unit, 1, bytes, sizeof bytes, nullptr, &usedDefault);
+    return usedDefault == 0;
+}
+
+// The document's UTF-8 as 8-bit text of the process's character set.
+CString fromUtf8(const char* text) {
+    std::size_t length = 0;
+    while (text[length] != '\0' && static_cast<unsigned char>(text[length]) < 0x80) {
+        ++length;
+    }
+    if (text[length] == '\0') {
+        return CString(text, static_cast<int>(length));
+    }
+    std::u16string units;
+    try {
+        const std::wstring points = pugi::as_wide(text);
+        units.reserve(points.size());
+        for (const wchar_t point : points) {
+            const auto cp = static_cast<char32_t>(point);
+            if (cp >= kFirstSupplementary) {
+                units.push_back(
+                    static_cast<char16_t>(kHighSurrogate + ((cp - kFirstSupplementary) >> 10)));
+                units.push_back(static_cast<char16_t>(kLowSurrogate + (cp & 0x3FF)));
+            } else if (cp >= 0x80 && cp < 0x100 && !isRepresentable(static_cast<char16_t>(cp))) {
+                units.push_back(static_cast<char16_t>(kLowSurrogate + cp)); // back to its byte
+            } else {
+                units.push_back(static_cast<char16_t>(cp));
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        throwOutOfMemory();
+    }
+    CString result;
+    const int size = static_cast<int>(units.size());
+    const int needed =
+        WideCharToMultiByte(CP_ACP, 0, units.data(), size, nullptr, 0, nullptr, nullptr);
+    if (needed > 0) {
+        WideCharToMultiByte(CP_ACP, 0, units.data(), size, result.GetBufferSetLength(needed),
+                            needed, nullptr, nullptr);
+        result.ReleaseBuffer(needed);
+    }
+    return result;
+}
+
+// Text on its way into the document: the caller's own bytes when they are ASCII.
+class DocumentText {
+public:
+    explicit DocumentText(const char* text)
+        : m_text(text == nullptr ? "" : text) {
+        if (!isAscii(m_text)) {
+            try {
+                m_converted = toUtf8(m_text);
+            } catch (const std::bad_alloc&) {
+                throwOutOfMemory();
+            }
+            m_text = m_converted.c_str();
+        }
+    }
+    DocumentText(const DocumentText&) = delete;
+    DocumentText& operator=(const DocumentText&) = delete;
+
+    const char* c_str() const noexcept { return m_text; }
+
+private:
+    const char* m_text;
+    std::string m_converted;
+};
+
+class StringWriter : public pugi::xml_writer {
+public:
+    void write(const void* data, std::size_t size) override {
+        m_text.append(static_cast<const char*>(data), size);
+    }
+    const std::string& text() const noexcept { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+class FileWriter : public pugi::xml_writer {
+public:
+    explicit FileWriter(std::FILE* file) noexcept
+        : m_file(file) {}
+    void write(const void* data, std::size_t size) override {
+        if (m_error == 0 && std::fwrite(data, 1, size, m_file) != size) {
+            m_error = errno;
+        }
+    }
+    int error() const noexcept { return m_error == 0 && std::ferror(m_file) ? EIO : m_error; }
+
+private:
+    std::FILE* m_file;
+    int m_error = 0;
+};
+
+} // namespace
+
+// The nodes of one document. Nodes that belong to no tree wait as children of the "limbo"
+// element, the last top-level node, which no query, walk or output ever shows.
+class XMLTree {
+public:
+    static XMLTree* Create() { return Finish(Allocate()); }
+    XMLTree(const XMLTree&) = delete;
+    XMLTree& operator=(const XMLTree&) = delete;
+
+    void AddRef() noexcept { ++m_refs; }
+    void Release() noexcept {
+        if (--m_refs == 0) {
+            delete this;
+        }
+    }
+
+    // Parses text into a new tree; nothing else changes on failure.
+    static XMLTree* Parse(const void* text, std::size_t size, pugi::xml_encoding encoding) {
+        XMLTree* tree = Allocate();
+        CheckParse(tree, tree->m_doc.load_buffer(text, size, kParseOptions, encoding));
+        return Finish(tree);
+    }
+    static XMLTree* ParseFile(const char* path) {
+        XMLTree* tree = Allocate();
+        errno = 0;
+        const pugi::xml_parse_result result = tree->m_doc.load_file(path, kParseOptions);
+        if (result.status == pugi::status_file_not_found ||
+            result.status == pugi::status_io_error) {
+            const int error = errno;
+            tree->Release();
+            AfxThrowComException(statusFromErrno(error == 0 ? ENOENT : error), path);
+        }
+        CheckParse(tree, result);
+        return Finish(tree);
+    }
+
+    // A node of a reference, or E_POINTER for a null one.
+    static pugi::xml_node NodeOf(const IXMLDOMNodePtr& ref) {
+        if (ref.m_node == nullptr) {
+            AfxThrowComException(E_POINTER);
+        }
+        return pugi::xml_node(reinterpret_cast<pugi::xml_node_struct*>(ref.m_node));
+    }
+
+    // A new reference to a node, null for the limbo.
+    template <class Ptr>
+    Ptr Ref(pugi::xml_node node) {
+        pugi::xml_node_struct* data = node.internal_object();
+        if (data == nullptr || data == m_limboData) {
+            return Ptr();
+        }
+        return Ptr(this, reinterpret_cast<XMLNodeData*>(data));
+    }
+
+    pugi::xml_node Root() const noexcept { return m_doc; }
+
+    // A new element or text node at the end of parent's children, or detached for a null
+    // parent. Appending to an element needs no move, which costs as much as the creation.
+    pugi::xml_node NewNode(pugi::xml_node_type type, const char* content,
+                           pugi::xml_node parent = pugi::xml_node()) {
+        const bool direct = !parent || parent.type() == pugi::node_element;
+        pugi::xml_node home = direct && parent ? parent : m_limbo;
+        pugi::xml_node node = home.append_child(type);
+        const bool named =
+            node && (type == pugi::node_element ? node.set_name(content) : node.set_value(content));
+        if (!named) {
+            home.remove_child(node); // nobody refers to it yet
+            throwOutOfMemory();
+        }
+        if (!direct) {
+            Append(parent, node); // the document's rules, or E_INVALIDARG
+        }
+        return node;
+    }
+
+    // The node after this one among its parent's children, as the walks see it.
+    pugi::xml_node NextSibling(pugi::xml_node node) const noexcept {
+        if (node.parent() == m_limbo) {
+            return pugi::xml_node(); // detached nodes have no siblings
+        }
+        return node.next_sibling();
+    }
+
+    pugi::xml_node DocumentElement() const noexcept {
+        for (pugi::xml_node child = m_doc.first_child(); child != m_limbo;
+             child = child.next_sibling()) {
+            if (child.type() == pugi::node_element) {
+                return child;
+            }
+        }
+        return pugi::xml_node();
+    }
+
+    void Append(pugi::xml_node parent, pugi::xml_node child) {
+        pugi::xml_node moved;
+        if (parent == m_doc) {
+            const pugi::xml_node_type type = child.type();
+            const pugi::xml_node element = DocumentElement();
+            const bool allowed = type == pugi::node_comment || type == pugi::node_pi ||
+                                 (type == pugi::node_element && (!element || element == child));
+            if (allowed && child != m_limbo) {
+                moved = m_doc.insert_move_before(child, m_limbo);
+            }
+        } else if (parent.type() == pugi::node_element && parent != m_limbo) {
+            moved = parent.append_move(child);
+        }
+        if (!moved) {
+            AfxThrowComException(E_INVALIDARG, "XML: the node cannot be appended there");
+        }
+    }
+
+    // The detached nodes are left out.
+    void Print(pugi::xml_node node, pugi::xml_writer& writer) const {
+        if (node != m_doc) {
+            node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+            return;
+        }
+        for (pugi::xml_node child = m_doc.first_child(); child != m_limbo;
+             child = child.next_sibling()) {
+            child.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        }
+    }
+
+    // The text of the character nodes below node, in document order. Iterative, so that
+    // a deeply nested document cannot exhaust the stack.
+    void GatherText(pugi::xml_node node, std::string& out) const {
+        pugi::xml_node n = node.first_child();
+        while (n) {
+            const pugi::xml_node_type type = n.type();
+            if (type == pugi::node_pcdata || type == pugi::node_cdata) {
+                out += n.value();
+            }
+            if (n.first_child() && n != m_limbo) {
+                n = n.first_child();
+                continue;
+            }
+            while (n != node && !n.next_sibling()) {
+                n = n.parent();
+            }
+            n = n == node ? pugi::xml_node() : n.next_sibling();
+        }
+    }
+
+    // The first node in document order that the query selects, leaving out the detached
+    // nodes unless the query starts among them.
+    pugi::xml_node Select(pugi::xml_node context, const char* query) const {
+        const bool detached = IsDetached(context);
+        pugi::xpath_node_set found = context.select_nodes(query);
+        found.sort();
+        for (const pugi::xpath_node& candidate : found) {
+            const pugi::xml_node node = candidate.node();
+            if (node && node != m_limbo && (detached || !IsDetached(node))) {
+                return node;
+            }
+        }
+        return pugi::xml_node();
+    }
+
+    // Detaches the children of an element (references to them stay valid).
+    void DetachChildren(pugi::xml_node node) {
+        while (pugi::xml_node child = node.first_child()) {
+            m_limbo.append_move(child);
+        }
+    }
+
+private:
+    XMLTree() = default;
+    ~XMLTree() = default;
+
+    bool IsDetached(pugi::xml_node node) const noexcept {
+        for (; node; node = node.parent()) {
+            if (node == m_limbo) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static void CheckParse(XMLTree* tree, const pugi::xml_parse_result& result) {
+        if (result && HasOneElementAtTop(tree->m_doc)) {
+            return;
+        }
+        tree->Release();
+        if (result.status == pugi::status_out_of_memory) {
+            throwOutOfMemory();
+        }
+        CString description("XML: more than one top-level element, or text beside it");
+        if (!result) {
+            description.Format("XML: %s at offset %lld", result.description(),
+                               static_cast<long long>(result.offset));
+        }
+        AfxThrowComException(XML_E_PARSEERROR, description);
+    }
+    // The parser accepts what a well-formed document cannot have at its top level.
+    static bool HasOneElementAtTop(const pugi::xml_document& doc) noexcept {
+        int elements = 0;
+        for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling()) {
+            if (child.type() == pugi::node_element) {
+                ++elements;
+            } else if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+                const char* text = child.value();
+                if (text[std::strspn(text, " \t\r\n")] != '\0') {
+                    return false;
+                }
+            }
+        }
+        return elements == 1;
+    }
+    static XMLTree* Allocate() {
+        auto* tree = new (std::nothrow) XMLTree;
+        if (tree == nullptr) {
+            throwOutOfMemory();
+        }
+        return tree;
+    }
+    // The limbo goes last, after whatever was parsed.
+    static XMLTree* Finish(XMLTree* tree) {
+        tree->m_limbo = tree->m_doc.append_child(pugi::node_element);
+        tree->m_limboData = tree->m_limbo.internal_object();
+        if (tree->m_limboData == nullptr) {
+            tree->Release();
+            throwOutOfMemory();
+        }
+        return tree;
+    }
+
+    pugi::xml_document m_doc;
+    pugi::xml_node m_limbo;
+    pugi::xml_node_struct* m_limboData = nullptr; // compared without a call into the library
+    ULONG m_refs = 1;
+};
+
+class XMLDocumentData {
+public:
+    explicit XMLDocumentData(XMLTree* tree) noexcept
+        : m_tree(tree) {}
+    ~XMLDocumentData() { m_tree->Release(); }
+    XMLDocumentData(const XMLDocumentData&) = delete;
+    XMLDocumentData& operator=(const XMLDocumentData&) = delete;
+
+    XMLTree* Tree() const noexcept { return m_tree; }
+    // References to the old nodes keep the old tree alive.
+    void Replace(XMLTree* tree) noexcept {
+        m_tree->Release();
+        m_tree = tree;
+    }
+
+    ULONG m_refs = 1;
+
+private:
+    XMLTree* m_tree;
+};
+
+namespace {
+
+XMLDocumentData* checked(XMLDocumentData* doc) {
+    if (doc == nullptr) {
+        AfxThrowComException(E_POINTER);
+    }
+    return doc;
+}
+
+} // namespace
+
+// ---- IXMLDOMNodePtr
+
+IXMLDOMNodePtr::IXMLDOMNodePtr(XMLTree* tree, XMLNodeData* node) noexcept
+    : m_tree(tree)
+    , m_node(node) {
+    m_tree->AddRef();
+}
+
+IXMLDOMNodePtr::IXMLDOMNodePtr(const IXMLDOMNodePtr& other) noexcept
+    : m_tree(other.m_tree)
+    , m_node(other.m_node) {
+    if (m_tree != nullptr) {
+        m_tree->AddRef();
+    }
+}
+
+IXMLDOMNodePtr& IXMLDOMNodePtr::operator=(const IXMLDOMNodePtr& other) noexcept {
+    IXMLDOMNodePtr copy(other);
+    std::swap(m_tree, copy.m_tree);
+    std::swap(m_node, copy.m_node);
+    return *this;
+}
+
+IXMLDOMNodePtr& IXMLDOMNodePtr::operator=(IXMLDOMNodePtr&& other) noexcept {
+    IXMLDOMNodePtr moved(std::move(other));
+    std::swap(m_tree, moved.m_tree);
+    std::swap(m_node, moved.m_node);
+    return *this;
+}
+
+void IXMLDOMNodePtr::Release() noexcept {
+    if (m_tree != nullptr) {
+        std::exchange(m_tree, nullptr)->Release();
+        m_node = nullptr;
+    }
+}
+
+DOMNodeType IXMLDOMNodePtr::nodeType() const {
+    switch (XMLTree::NodeOf(*this).type()) {
+    case pugi::node_element:
+        return NODE_ELEMENT;
+    case pugi::node_pcdata:
+        return NODE_TEXT;
+    case pugi::node_cdata:
+        return NODE_CDATA_SECTION;
+    case pugi::node_comment:
+        return NODE_COMMENT;
+    case pugi::node_pi:
+    case pugi::node_declaration:
+        return NODE_PROCESSING_INSTRUCTION;
+    case pugi::node_document:
+        return NODE_DOCUMENT;
+    case pugi::node_doctype:
+        return NODE_DOCUMENT_TYPE;
+    default:
+        return NODE_INVALID;
+    }
+}
+
+CString IXMLDOMNodePtr::nodeName() const {
+    const pugi::xml_node node = XMLTree::NodeOf(*this);
+    switch (node.type()) {
+    case pugi::node_pcdata:
+        return "#text";
+    case pugi::node_cdata:
+        return "#cdata-section";
+    case pugi::node_comment:
+        return "#comment";
+    case pugi::node_document:
+        return "#document";
+    default:
+        return fromUtf8(node.name());
+    }
+}
+
+CString IXMLDOMNodePtr::text() const {
+    const pugi::xml_node node = XMLTree::NodeOf(*this);
+    const pugi::xml_node_type type = node.type();
+    if (type != pugi::node_element && type != pugi::node_document) {
+        return fromUtf8(node.value());
+    }
+    const pugi::xml_node first = node.first_child();
+    if (first.type() == pugi::node_pcdata && first.next_sibling().internal_object() == nullptr) {
+        return fromUtf8(first.value()); // a leaf: nothing to gather
+    }
+    std::string gathered;
+    try {
+        m_tree->GatherText(node, gathered);
+    } catch (const std::bad_alloc&) {
+        throwOutOfMemory();
+    }
+    return fromUtf8(gathered.c_str());
+}
+
+void IXMLDOMNodePtr::put_text(LPCSTR text) const {
+    pugi::xml_node node = XMLTree::NodeOf(*this);
+    const DocumentText value(text);
+    bool done = false;
+    switch (node.type()) {
+    case pugi::node_element: {
+        pugi::xml_node first = node.first_child();
+        if (first.type() == pugi::node_pcdata && !first.next_sibling()) {
+            done = first.set_value(value.c_str());
+            break;
+        }
+        m_tree->DetachChildren(node);
+        done =
+            *value.c_str() == '\0' || node.append_child(pugi::node_pcdata).set_value(value.c_str());
+        break;
+    }
+    case pugi::node_document:
+        AfxThrowComException(E_INVALIDARG, "XML: a document has no text of its own");
+    default:
+        done = node.set_value(value.c_str());
+        break;
+    }
+    if (!done) {
+        throwOutOfMemory();
+    }
+}
+
+IXMLDOMNodePtr IXMLDOMNodePtr::firstChild() const {
+    return m_tree->Ref<IXMLDOMNodePtr>(XMLTree::NodeOf(*this).first_child());
+}
+
+IXMLDOMNodePtr IXMLDOMNodePtr::nextSibling() const {
+    return m_tree->Ref<IXMLDOMNodePtr>(m_tree->NextSibling(XMLTree::NodeOf(*this)));
+}
+
+IXMLDOMNodePtr IXMLDOMNodePtr::appendChild(const IXMLDOMNodePtr& child) const {
+    const pugi::xml_node parent = XMLTree::NodeOf(*this);
+    const pugi::xml_node node = XMLTree::NodeOf(child);
+    if (child.m_tree != m_tree) {
+        AfxThrowComException(E_INVALIDARG, "XML: the node belongs to another document");
+    }
+    m_tree->Append(parent, node);
+    return child;
+}
+
+IXMLDOMElementPtr IXMLDOMNodePtr::appendElement(LPCSTR tagName) const {
+    const pugi::xml_node parent = XMLTree::NodeOf(*this);
+    const DocumentText name(checkedName(tagName));
+    return m_tree->Ref<IXMLDOMElementPtr>(
+        m_tree->NewNode(pugi::node_element, name.c_str(), parent));
+}
+
+IXMLDOMNodePtr IXMLDOMNodePtr::appendText(LPCSTR data) const {
+    const pugi::xml_node parent = XMLTree::NodeOf(*this);
+    const DocumentText value(data);
+    return m_tree->Ref<IXMLDOMNodePtr>(m_tree->NewNode(pugi::node_pcdata, value.c_str(), parent));
+}
+
+IXMLDOMNodePtr IXMLDOMNodePtr::selectSingleNode(LPCSTR pattern) const {
+    const pugi::xml_node node = XMLTree::NodeOf(*this);
+    if (pattern == nullptr) {
+        AfxThrowComException(E_INVALIDARG);
+    }
+    if (isName(pattern)) {
+        // The common case, without the query engine.
+        return m_tree->Ref<IXMLDOMNodePtr>(node.child(DocumentText(pattern).c_str()));
+    }
+    const DocumentText query(pattern);
+    try {
+        return m_tree->Ref<IXMLDOMNodePtr>(m_tree->Select(node, query.c_str()));
+    } catch (const pugi::xpath_exception& e) {
+        AfxThrowComException(E_INVALIDARG, e.what());
+    } catch (const std::bad_alloc&) {
+        throwOutOfMemory();
+    }
+}
+
+CString IXMLDOMNodePtr::xml() const {
+    const pugi::xml_node node = XMLTree::NodeOf(*this);
+    StringWriter writer;
+    try {
+        m_tree->Print(node, writer);
+    } catch (const std::bad_alloc&) {
+        throwOutOfMemory();
+    }
+    return fromUtf8(writer.text().c_str());
+}
+
+// ---- IXMLDOMElementPtr
+
+IXMLDOMElementPtr::IXMLDOMElementPtr(const IXMLDOMNodePtr& node) noexcept
+    : IXMLDOMNodePtr(node) {
+    if (m_node != nullptr && XMLTree::NodeOf(*this).type() != pugi::node_element) {
+        Release();
+    }
+}
+
+// ---- IXMLDOMDocumentPtr
+
+IXMLDOMDocumentPtr::IXMLDOMDocumentPtr(const IXMLDOMDocumentPtr& other) noexcept
+    : m_doc(other.m_doc) {
+    if (m_doc != nullptr) {
+        ++m_doc->m_refs;
+    }
+}
+
+IXMLDOMDocumentPtr& IXMLDOMDocumentPtr::operator=(const IXMLDOMDocumentPtr& other) noexcept {
+    IXMLDOMDocumentPtr copy(other);
+    std::swap(m_doc, copy.m_doc);
+    return *this;
+}
+
+IXMLDOMDocumentPtr& IXMLDOMDocumentPtr::operator=(IXMLDOMDocumentPtr&& other) noexcept {
+    IXMLDOMDocumentPtr moved(std::move(other));
+    std::swap(m_doc, moved.m_doc);
+    return *this;
+}
+
+HRESULT IXMLDOMDocumentPtr::CreateInstance() noexcept {
+    Release();
+    try {
+        XMLTree* tree = XMLTree::Create();
+        m_doc = new (std::nothrow) XMLDocumentData(tree);
+        if (m_doc == nullptr) {
+            tree->Release();
+            return E_OUTOFMEMORY;
+        }
+    } catch (const CComException& e) {
+        return e.Error();
+    }
+    return S_OK;
+}
+
+void IXMLDOMDocumentPtr::Release() noexcept {
+    if (m_doc != nullptr && --m_doc->m_refs == 0) {
+        delete m_doc;
+    }
+    m_doc = nullptr;
+}
+
+IXMLDOMElementPtr IXMLDOMDocumentPtr::createElement(LPCSTR tagName) const {
+    XMLTree* tree = checked(m_doc)->Tree();
+    const DocumentText name(checkedName(tagName));
+    return tree->Ref<IXMLDOMElementPtr>(tree->NewNode(pugi::node_element, name.c_str()));
+}
+
+IXMLDOMNodePtr IXMLDOMDocumentPtr::createTextNode(LPCSTR data) const {
+    XMLTree* tree = checked(m_doc)->Tree();
+    const DocumentText value(data);
+    return tree->Ref<IXMLDOMNodePtr>(tree->NewNode(pugi::node_pcdata, value.c_str()));
+}
+
+IXMLDOMNodePtr IXMLDOMDocumentPtr::documentNode() const {
+    XMLTree* tree = checked(m_doc)->Tree();
+    return tree->Ref<IXMLDOMNodePtr>(tree->Root());
+}
+
+IXMLDOMNodePtr IXMLDOMDocumentPtr::appendChild(const IXMLDOMNodePtr& child) const {
+    return documentNode()->appendChild(child);
+}
+
+IXMLDOMElementPtr IXMLDOMDocumentPtr::documentElement() const {
+    XMLTree* tree = checked(m_doc)->Tree();
+    return tree->Ref<IXMLDOMElementPtr>(tree->DocumentElement());
+}
+
+IXMLDOMNodePtr IXMLDOMDocumentPtr::selectSingleNode(LPCSTR pattern) const {
+    return documentNode()->selectSingleNode(pattern);
+}
+
+void IXMLDOMDocumentPtr::load(LPCSTR path) const {
+    XMLDocumentData* doc = checked(m_doc);
+    if (path == nullptr) {
+        AfxThrowComException(E_INVALIDARG);
+    }
+    doc->Replace(XMLTree::ParseFile(path));
+}
+
+void IXMLDOMDocumentPtr::loadXML(LPCSTR text) const {
+    XMLDocumentData* doc = checked(m_doc);
+    const DocumentText utf8(text);
+    const std::size_t size = std::char_traits<char>::length(utf8.c_str());
+    doc->Replace(XMLTree::Parse(utf8.c_str(), size, pugi::encoding_utf8));
+}
+
+void IXMLDOMDocumentPtr::save(LPCSTR path) const {
+    XMLTree* tree = checked(m_doc)->Tree();
+    if (path == nullptr) {
+        AfxThrowComException(E_INVALIDARG);
+    }
+    std::FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        AfxThrowComException(statusFromErrno(errno), path);
+    }
+    FileWriter writer(file);
+    tree->Print(tree->Root(), writer);
+    int error = writer.error();
+    if (std::fclose(file) != 0 && error == 0) {
+        error = errno == 0 ? EIO : errno;
+    }
+    if (error != 0) {
+        AfxThrowComException(statusFromErrno(error), path);
+    }
+}
+
+CString IXMLDOMDocumentPtr::xml() const {
+    return documentNode()->xml();
+}
+
+} // namespace plinth
