@@ -64,6 +64,16 @@
 #include "plinth/circle/range_s1.h"
 #include "plinth/circle/s1.h"
 
+// Cyclic index groups
+#include "plinth/cyclic/cycl_segment.h"
+#include "plinth/cyclic/list_cyclic.h"
+#include "plinth/cyclic/range_zgroup.h"
+#include "plinth/cyclic/zgroup.h"
+
+// Grids and interpolation
+#include "plinth/grid/grid1d.h"
+#include "plinth/grid/interpolator.h"
+
 // Containers and text
 #include "plinth/containers/bi_posn.h"
 #include "plinth/containers/bit_array.h"

@@ -9,6 +9,7 @@ int main() {
     DemoNumeric();
     DemoIntervals();
     DemoArcs();
+    DemoGrids();
     DemoArchive();
     DemoText();
     DemoComponents();

@@ -9,3 +9,4 @@ void DemoText();
 void DemoArcs();
 void DemoComponents();
 void DemoXml();
+void DemoGrids();
