@@ -59,10 +59,14 @@
 #include "plinth/range/range_int.h"
 #include "plinth/range/range_pos.h"
 #include "plinth/range/range_r1.h"
+#include "plinth/range/set_r1.h"
+#include "plinth/range/set_r1_spaced.h"
 
 // Angles and arcs on the circle
 #include "plinth/circle/range_s1.h"
+#include "plinth/circle/rt_ptr_list_base2.h"
 #include "plinth/circle/s1.h"
+#include "plinth/circle/set_s1.h"
 
 // Cyclic index groups
 #include "plinth/cyclic/cycl_segment.h"

@@ -9,6 +9,7 @@ int main() {
     DemoNumeric();
     DemoIntervals();
     DemoArcs();
+    DemoSets();
     DemoGrids();
     DemoArchive();
     DemoText();

@@ -10,3 +10,4 @@ void DemoArcs();
 void DemoComponents();
 void DemoXml();
 void DemoGrids();
+void DemoSets();

@@ -2,6 +2,12 @@
 
 #include "plinth/numeric/tolerance.h"
 #include "plinth/platform/archive.h"
+#include "plinth/platform/exceptions.h"
+#include "plinth/platform/throw.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace plinth {
 
@@ -17,6 +23,28 @@ bool EndMatches(double end, double target, double infinity, double tol) {
         return zEqual(end, infinity);
     }
     return std::fabs(end - target) <= tol;
+}
+
+constexpr UINT recordSize = 32;
+// Records per trip through the stack buffer; the bytes in the archive do not depend on it.
+constexpr INT_PTR recordsPerBlock = 128;
+
+void PutDouble(BYTE* p, double d) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    for (int i = 0; i < 8; ++i) {
+        p[i] = static_cast<BYTE>(bits >> (8 * i));
+    }
+}
+
+double GetDouble(const BYTE* p) {
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) {
+        bits |= static_cast<std::uint64_t>(p[i]) << (8 * i);
+    }
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
 }
 
 } // namespace
@@ -105,6 +133,38 @@ bool RangeR1::operator>=(const RangeR1& r) const {
     const bool bothBelow = r.lo < lo + EPS && r.hi < lo + EPS;
     const bool bothAbove = r.lo > hi - EPS && r.hi > hi - EPS;
     return bothBelow || bothAbove;
+}
+
+template <>
+void SerializeElements<RangeR1>(CArchive& ar, RangeR1* pElements, INT_PTR nCount) {
+    BYTE block[recordsPerBlock * recordSize];
+    while (nCount > 0) {
+        const INT_PTR n = std::min(nCount, recordsPerBlock);
+        const auto bytes = static_cast<UINT>(n) * recordSize;
+        if (ar.IsStoring()) {
+            std::memset(block, 0, bytes);
+            for (INT_PTR i = 0; i < n; ++i) {
+                BYTE* record = block + i * recordSize;
+                PutDouble(record + 8, pElements[i].lo);
+                PutDouble(record + 16, pElements[i].hi);
+                record[24] = pElements[i].external ? 1 : 0;
+            }
+            ar.Write(block, bytes);
+        } else {
+            const UINT got = ar.Read(block, bytes);
+            for (UINT i = 0; i < got / recordSize; ++i) {
+                const BYTE* record = block + i * recordSize;
+                pElements[i].lo = GetDouble(record + 8);
+                pElements[i].hi = GetDouble(record + 16);
+                pElements[i].external = record[24] != 0;
+            }
+            if (got != bytes) {
+                AfxThrowArchiveException(CArchiveException::endOfFile);
+            }
+        }
+        pElements += n;
+        nCount -= n;
+    }
 }
 
 } // namespace plinth

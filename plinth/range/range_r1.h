@@ -3,6 +3,7 @@
 #include "plinth/numeric/constants.h"
 #include "plinth/numeric/nik.h"
 #include "plinth/platform/export.h"
+#include "plinth/platform/types.h"
 
 #include <algorithm>
 #include <cmath>
@@ -361,6 +362,17 @@ private:
     // GetPoint(int, int) widened so that i + 1 and n + 1 cannot overflow.
     double NodePoint(long long i, long long n) const;
 };
+
+template <class TYPE>
+void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount);
+
+// The archive form of interval arrays: one 32-byte record per interval, lo at offset 8, hi at
+// 16 (little-endian doubles) and the flag at 24 (0 or 1). The other bytes are written as zeros
+// and ignored when reading. Loading takes only the three fields into each element; a short
+// read raises CArchiveException(endOfFile) after taking every whole record, the elements
+// after it staying as they were.
+template <>
+PLINTH_API void SerializeElements<RangeR1>(CArchive& ar, RangeR1* pElements, INT_PTR nCount);
 
 inline bool RangeR1::Copy(const RangeR1& r) {
     if (std::fabs(lo - r.lo) < EPS && std::fabs(hi - r.hi) < EPS && external == r.external) {

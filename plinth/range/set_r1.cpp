@@ -1,0 +1,231 @@
+#include "plinth/range/set_r1.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plinth {
+
+SetR1::~SetR1() = default;
+
+void SetR1::Copy(const SetR1& s) {
+    SetSize(s.GetSize(), -1);
+    for (INT_PTR i = m_nSize; i-- > 0;) {
+        m_pData[i].Copy(s.m_pData[i]);
+    }
+}
+
+void SetR1::SetRange2(int i, double a, double b, const RangeR1* clip) {
+    RangeR1& e = ElementAt(i);
+    e.Set(a, b);
+    if (clip != nullptr) {
+        e.Intersect(*clip);
+    }
+}
+
+INT_PTR SetR1::FirstEndingFrom(INT_PTR from, double x, bool& inside) const {
+    for (INT_PTR i = from; i < m_nSize; ++i) {
+        if (m_pData[i].hi >= x) {
+            inside = x >= m_pData[i].lo;
+            return i;
+        }
+    }
+    return -1;
+}
+
+void SetR1::Unite(const RangeR1& range) {
+    const RangeR1 r(range); // range may be one of the elements that move
+    bool inLo = false;
+    const INT_PTR i = FirstEndingFrom(0, r.lo, inLo);
+    if (i < 0) {
+        Add(r);
+        return;
+    }
+    // Every interval before i ends below r.lo, so below r.hi too unless r is reversed.
+    bool inHi = false;
+    const INT_PTR j = FirstEndingFrom(r.lo <= r.hi ? i : 0, r.hi, inHi);
+    RangeR1& e = m_pData[i];
+    if (j < 0) {
+        e.Unite(r);
+        SetSize(i + 1);
+    } else if (j == i) {
+        if (inLo) {
+            return;
+        }
+        if (inHi) {
+            e.lo = r.lo;
+        } else {
+            InsertAt(i, r);
+        }
+    } else if (j > i) {
+        if (!inLo) {
+            e.lo = r.lo;
+        }
+        e.hi = inHi ? m_pData[j].hi : r.hi;
+        // The absorbed intervals: i + 1 .. j when j was merged in, else up to j - 1.
+        const INT_PTR absorbed = inHi ? j - i : j - i - 1;
+        if (absorbed > 0) {
+            RemoveAt(i + 1, absorbed);
+        }
+    }
+}
+
+void SetR1::Unite(const SetR1& s) {
+    for (INT_PTR i = 0; i < s.GetSize(); ++i) {
+        Unite(s.m_pData[i]);
+    }
+}
+
+int SetR1::FindRange(double x) const {
+    for (INT_PTR i = 0; i < m_nSize; ++i) {
+        if (m_pData[i].In(x, EPS)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int SetR1::FindPrevRange(double x, bool* inside) const {
+    bool in = false;
+    const INT_PTR i = FirstEndingFrom(0, x, in);
+    if (i >= 0 && inside != nullptr) {
+        *inside = in;
+    }
+    return static_cast<int>(i);
+}
+
+bool SetR1::IsValid() const {
+    return std::none_of(m_pData, m_pData + m_nSize, [](const RangeR1& e) { return e.IsEmpty(); });
+}
+
+bool SetR1::IsValidEx(double gap) const {
+    if (!IsValid()) {
+        return false;
+    }
+    for (INT_PTR i = 1; i < m_nSize; ++i) {
+        if (m_pData[i].lo - gap < m_pData[i - 1].hi) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SetR1::GetBounds(RangeR1& out) const {
+    out.SetEmpty();
+    for (INT_PTR i = m_nSize; i-- > 0;) {
+        out.Unite(m_pData[i]);
+    }
+}
+
+double SetR1::GetFirstPoint(double x) const {
+    if (IsEmpty()) {
+        return UNBOUNDED;
+    }
+    if (x <= -INF_BOUND) {
+        return m_pData[0].lo;
+    }
+    bool inside = false;
+    const INT_PTR i = FirstEndingFrom(0, x, inside);
+    if (i < 0) {
+        return UNBOUNDED;
+    }
+    return inside ? x : m_pData[i].lo;
+}
+
+template <class Value>
+bool SetR1::Smallest(const SetArray& sets, Pair2<int, double>& out, Value value) {
+    out.first = -1;
+    out.second = INF_BOUND;
+    for (INT_PTR k = 0; k < sets.GetSize(); ++k) {
+        const SetR1* s = sets[k];
+        if (s == nullptr) {
+            continue;
+        }
+        const double v = value(*s);
+        if (v < out.second) {
+            out.first = static_cast<int>(k);
+            out.second = v;
+        }
+    }
+    return out.first >= 0;
+}
+
+bool SetR1::GetFirstPoint(const SetArray& sets, double x, Pair2<int, double>& out) {
+    return Smallest(sets, out, [x](const SetR1& s) { return s.GetFirstPoint(x); });
+}
+
+bool SetR1::GetLastPointFirstRange(const SetArray& sets, Pair2<int, double>& out) {
+    return Smallest(sets, out, [](const SetR1& s) { return s.GetLastPointFirstRange(); });
+}
+
+void SetR1::Expand(double d) {
+    for (INT_PTR i = 0; i < m_nSize; ++i) {
+        m_pData[i].Expand(d);
+    }
+}
+
+void SetR1::Center(const SetR1& s) {
+    if (s.m_nSize != m_nSize) {
+        return;
+    }
+    for (INT_PTR i = m_nSize; i-- > 0;) {
+        m_pData[i].Center(s.m_pData[i]);
+    }
+}
+
+bool SetR1::Intersect(const RangeR1& r) {
+    const RangeR1 window(r); // r may be one of the elements that move
+    for (INT_PTR i = m_nSize; i-- > 0;) {
+        if (!m_pData[i].Intersect(window)) {
+            RemoveAt(i);
+        }
+    }
+    return !IsEmpty();
+}
+
+void SetR1::RemoveSingletons() {
+    for (INT_PTR i = m_nSize; i-- > 0;) {
+        if (m_pData[i].IsSingleton()) {
+            RemoveAt(i);
+        }
+    }
+}
+
+void SetR1::MergeAdjacent() {
+    for (INT_PTR i = m_nSize - 1; i > 0; --i) {
+        if (std::fabs(m_pData[i - 1].hi - m_pData[i].lo) < EPS) {
+            m_pData[i - 1].hi = m_pData[i].hi;
+            RemoveAt(i);
+        }
+    }
+}
+
+void SetR1::MakeValid() {
+    RemoveSingletons();
+    MergeAdjacent();
+}
+
+void SetR1::GetComplimentarySet(const RangeR1& within, SetR1& out) const {
+    const RangeR1 window(within); // within may be an element of out
+    SetR1 t(*this);
+    t.Intersect(window);
+    if (t.IsEmpty()) {
+        out.SetSize(1);
+        out.m_pData[0].Copy(window);
+        return;
+    }
+    const INT_PTR n = t.m_nSize;
+    const INT_PTR lead = t.m_pData[0].lo - window.lo > EPS ? 1 : 0;
+    const INT_PTR trail = window.hi - t.m_pData[n - 1].hi > EPS ? 1 : 0;
+    out.SetSize(n - 1 + lead + trail);
+    if (lead != 0) {
+        out.m_pData[0].Set(window.lo, t.m_pData[0].lo);
+    }
+    if (trail != 0) {
+        out.m_pData[out.m_nSize - 1].Set(t.m_pData[n - 1].hi, window.hi);
+    }
+    for (INT_PTR k = 1; k < n; ++k) {
+        out.m_pData[k - 1 + lead].Set(t.m_pData[k - 1].hi, t.m_pData[k].lo);
+    }
+}
+
+} // namespace plinth

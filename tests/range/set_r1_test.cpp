@@ -1,0 +1,185 @@
+#include "support/archive_bytes.h"
+
+#include "plinth/platform/archive.h"
+#include "plinth/platform/exceptions.h"
+#include "plinth/platform/memfile.h"
+#include "plinth/range/set_r1.h"
+#include "plinth/range/set_r1_spaced.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+using namespace plinth;
+using plinth::testing::Bytes;
+
+namespace {
+
+using Ends = std::vector<std::pair<double, double>>;
+
+template <class Set = SetR1>
+Set Make(const Ends& ends) {
+    Set s;
+    for (const auto& [a, b] : ends) {
+        s.AddRange(a, b);
+    }
+    return s;
+}
+
+Ends EndsOf(const SetR1& s) {
+    Ends ends;
+    for (INT_PTR i = 0; i < s.GetSize(); ++i) {
+        ends.emplace_back(s[i].lo, s[i].hi);
+    }
+    return ends;
+}
+
+const Ends twoGaps = {{0, 1}, {3, 4}};
+
+// A set, the two ends of an interval, and the expected result.
+struct Case {
+    Ends set;
+    double a, b;
+    Ends result;
+};
+
+} // namespace
+
+TEST(SetR1, UniteMergesIntoTheOrderedSet) {
+    const Case cases[] = {
+        {{}, 1, 2, {{1, 2}}},
+        {twoGaps, 5, 6, {{0, 1}, {3, 4}, {5, 6}}},     // past the end: appended
+        {twoGaps, 1.5, 2, {{0, 1}, {1.5, 2}, {3, 4}}}, // in a gap: inserted
+        {twoGaps, 0.2, 0.8, twoGaps},                  // inside
+        {twoGaps, 2.5, 3.5, {{0, 1}, {2.5, 4}}},       // overlapping from below
+        {twoGaps, 2, 10, {{0, 1}, {2, 10}}},           // reaching past the last
+        {twoGaps, 0.5, 3.5, {{0, 4}}},
+        {twoGaps, -1, 0.5, {{-1, 1}, {3, 4}}},
+        {twoGaps, 1, 3, {{0, 4}}}, // touching both
+        {{{3, 4}, {6, 7}, {12, 13}}, 1, 10, {{1, 10}, {12, 13}}},
+        {{{0, 1}, {3, 4}, {6, 7}, {9, 10}}, 0.5, 9.5, {{0, 10}}},
+    };
+    for (const Case& c : cases) {
+        SetR1 s = Make(c.set);
+        s.Unite(RangeR1(c.a, c.b));
+        EXPECT_EQ(EndsOf(s), c.result) << c.a << " " << c.b;
+    }
+    SetR1 s = Make(twoGaps);
+    s.Unite(Make({{4, 5}, {-2, -1}, {1.5, 2}}));
+    EXPECT_EQ(EndsOf(s), (Ends{{-2, -1}, {0, 1}, {1.5, 2}, {3, 5}}));
+    s.Unite(s[2]); // an element of the set itself
+    EXPECT_EQ(s.GetSize(), 4);
+}
+
+TEST(SetR1, QueriesAndComplement) {
+    const SetR1 s = Make(twoGaps);
+    bool inside = true;
+    EXPECT_TRUE(s.FindPrevRange(2, &inside) == 1 && !inside);
+    EXPECT_TRUE(s.FindPrevRange(3.5, &inside) == 1 && inside);
+    EXPECT_EQ(s.FindPrevRange(5, &inside), -1);
+    EXPECT_TRUE(s.GetFirstPoint(2) == 3 && s.GetFirstPoint(0.5) == 0.5);
+    EXPECT_TRUE(s.GetFirstPoint(5) == UNBOUNDED && s.GetFirstPoint(-1.7e308) == 0);
+    EXPECT_EQ(SetR1().GetFirstPoint(0), UNBOUNDED);
+
+    const Case cases[] = {
+        {twoGaps, -1, 10, {{-1, 0}, {1, 3}, {4, 10}}},
+        {twoGaps, 1.5, 10, {{1.5, 3}, {4, 10}}},
+        {twoGaps, 0.5 * EPS, 4 - 0.5 * EPS, {{1, 3}}}, // no slivers at the ends
+        {{}, -1, 10, {{-1, 10}}},
+        {{{0, 1}, {2, 3}, {4, 5}}, 1.5, 10, {{1.5, 2}, {3, 4}, {5, 10}}},
+        {twoGaps, 0.2, 0.8, {}},
+    };
+    for (const Case& c : cases) {
+        SetR1 out = Make({{7, 8}, {9, 9.5}, {11, 12}, {13, 14}}); // replaced
+        Make(c.set).GetComplimentarySet(RangeR1(c.a, c.b), out);
+        EXPECT_EQ(EndsOf(out), c.result) << c.a << " " << c.b;
+    }
+    SetR1 t = Make(twoGaps);
+    t.GetComplimentarySet(RangeR1(-1, 10), t);
+    EXPECT_EQ(EndsOf(t), (Ends{{-1, 0}, {1, 3}, {4, 10}}));
+}
+
+TEST(SetR1, EditsAndChecks) {
+    SetR1 s = Make({{0, 1}, {1 + 0.5 * EPS, 2}, {2 + 2 * EPS, 3}, {5, 5 + 0.5 * EPS}});
+    s.MakeValid();
+    EXPECT_EQ(EndsOf(s), (Ends{{0, 2}, {2 + 2 * EPS, 3}}));
+    s = Make({{0, 1}, {3, 4}, {5, 6}});
+    EXPECT_TRUE(s.Intersect(RangeR1(0.5, 3.5)));
+    EXPECT_EQ(EndsOf(s), (Ends{{0.5, 1}, {3, 3.5}}));
+    EXPECT_FALSE(s.Intersect(RangeR1(10, 11)));
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_TRUE(Make({{0, 1}, {1.5, 2}}).IsValidEx(0.5));
+    EXPECT_FALSE(Make({{0, 1}, {1.4, 2}}).IsValidEx(0.5));
+    EXPECT_THROW(s.SetRange(0, 0, 1), CInvalidArgException);
+
+    SetR1 b = Make({{2, 3}, {7, 8}});
+    SetR1 c = Make({{2.5, 3}});
+    SetR1::SetArray sets;
+    Pair2<int, double> out;
+    EXPECT_FALSE(SetR1::GetFirstPoint(sets, 0, out) || out.second != INF_BOUND);
+    for (SetR1* set : {&s, &b, &c}) {
+        sets.Add(set);
+    }
+    EXPECT_TRUE(SetR1::GetFirstPoint(sets, 2.5, out));
+    EXPECT_TRUE(out.first == 1 && out.second == 2.5); // a tie keeps the earlier set
+}
+
+TEST(SetR1, ArchiveRecordsCarryOnlyTheFields) {
+    SetR1 one = Make({{1, 2}});
+    one[0].external = true;
+    Bytes expected(2 + 32);
+    expected[0] = 1;         // the count
+    expected[2 + 14] = 0xF0; // 1.0
+    expected[2 + 15] = 0x3F;
+    expected[2 + 23] = 0x40; // 2.0
+    expected[2 + 24] = 1;
+    EXPECT_EQ(plinth::testing::StoredObject(one), expected);
+
+    SetR1 many;
+    for (int i = 0; i < 200; ++i) { // more than one trip through the record buffer
+        many.AddRange(i / 7.0, i / 3.0);
+    }
+    many[0].external = true;
+    Bytes bytes = plinth::testing::StoredObject(many);
+    for (std::size_t k : {0, 3, 7, 25, 31}) { // header word and padding of record 0
+        bytes[2 + k] = 0xAB;
+    }
+    bytes.resize(2 + 32 * 150 + 20); // record 150 cut short
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    CArchive ar(&file, CArchive::load);
+    SetR1 loaded;
+    int cause = -1;
+    try {
+        loaded.Serialize(ar);
+    } catch (const CArchiveException& e) {
+        cause = e.m_cause;
+    }
+    EXPECT_EQ(cause, CArchiveException::endOfFile);
+    ASSERT_EQ(loaded.GetSize(), 200);
+    EXPECT_TRUE(loaded[0].lo == 0 && loaded[0].hi == 0 && loaded[0].external);
+    EXPECT_TRUE(loaded[149].lo == 149 / 7.0 && loaded[149].hi == 149 / 3.0);
+    EXPECT_TRUE(loaded[150].lo == UNBOUNDED && loaded[199].hi == -UNBOUNDED);
+}
+
+TEST(SetR1Spaced, ArrangePushesOutwardFromTheMiddle) {
+    const Ends overlapping = {{0, 2}, {1, 3}, {2, 4}};
+    auto s = Make<SetR1Spaced>(overlapping);
+    s.Arrange();
+    EXPECT_EQ(EndsOf(s), (Ends{{-1, 1}, {1, 3}, {3, 5}}));
+    s = Make<SetR1Spaced>(overlapping);
+    s.Arrange(1);
+    EXPECT_EQ(EndsOf(s), (Ends{{-2, 0}, {1, 3}, {4, 6}}));
+    EXPECT_TRUE(s.IsValidEx(1) && !s.IsValidEx(1.1));
+    s = Make<SetR1Spaced>(overlapping);
+    s.Arrange(-EPS);
+    EXPECT_EQ(EndsOf(s), overlapping);
+
+    s = Make<SetR1Spaced>({{0, 2}, {1, 3}, {2.5, 3.5}, {3, 5}, {8, 9}});
+    s.Arrange(); // the gap is measured before the move: [1, 3] passes on 0.5 + 1
+    EXPECT_EQ(EndsOf(s), (Ends{{-1.5, 0.5}, {0.5, 2.5}, {2.5, 3.5}, {3.5, 5.5}, {8, 9}}));
+    s = Make<SetR1Spaced>({{-4, -3}, {-2, -1}, {0, 1}, {2, 3}, {2.5, 4}});
+    s.Arrange(); // [2, 3] has slack 1 and overlaps [2.5, 4] by 0.5: it moves back by 0.5
+    EXPECT_EQ(EndsOf(s), (Ends{{-4, -3}, {-2, -1}, {0, 1}, {1.5, 2.5}, {2.5, 4}}));
+    EXPECT_EQ(s.PushSingleRange(5, false, 1), 0);
+}
