@@ -17,11 +17,11 @@ CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf)
     if (file == nullptr) {
         AfxThrowInvalidArgException();
     }
+    m_strFileName = file->GetFilePath(); // before the buffer, which nothing would free on a throw
     m_lpBufStart = m_bUserBuf ? static_cast<BYTE*>(buf) : AfxNewArray<BYTE>(m_nBufSize);
     m_lpBufCur = m_lpBufStart;
     m_lpLoadMax = m_lpBufStart;
     m_lpStoreMax = IsStoring() ? m_lpBufStart + m_nBufSize : m_lpBufStart;
-    m_strFileName = file->GetFilePath();
 }
 
 CArchive::~CArchive() {
