@@ -164,10 +164,6 @@ public:
     IXMLDOMNodePtr documentNode() const;
     // Attaches a top-level node, as documentNode()->appendChild(child).
     IXMLDOMNodePtr appendChild(const IXMLDOMNodePtr& child) const;
-    // A new element or text node appended to this node: the same as creating it with the
-    // document and appending it, only faster.
-    IXMLDOMElementPtr appendElement(LPCSTR tagName) const;
-    IXMLDOMNodePtr appendText(LPCSTR data) const;
     // The top-level element, or null.
     IXMLDOMElementPtr documentElement() const;
     IXMLDOMNodePtr selectSingleNode(LPCSTR pattern) const;
