@@ -1,16 +1,20 @@
 #include "support/archive_bytes.h"
 
 #include "plinth/circle/range_s1.h"
+#include "plinth/numeric/rounding.h"
 #include "plinth/platform/archive.h"
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/memfile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <initializer_list>
+#include <random>
 #include <vector>
 
 using namespace plinth;
+using plinth::testing::Bytes;
 
 namespace {
 
@@ -40,9 +44,34 @@ struct Outcome {
         : a(x)
         , o(y)
         , pieces(subtract ? a.Subtract(o, &moved) : a.Intersect(o)) {}
+    // x lies in one of the pieces.
+    bool Covers(double x) const { return (pieces >= 1 && a.In(x)) || (pieces == 2 && o.In(x)); }
 };
 
-std::vector<BYTE> Stored(RangeS1 r) {
+// The arc model: a start plus a counterclockwise length.
+constexpr int samples = 720;
+constexpr double margin = 1e-6; // samples this close to an end are not judged
+
+struct ModelArc {
+    double start;
+    double length;
+    bool Holds(double x) const { return zTo02Pi(x - start) <= length; }
+};
+
+// Clockwise from lo to hi is counterclockwise from hi to lo.
+ModelArc Model(const RangeS1& r) {
+    if (r.IsFull()) {
+        return {0, TWO_PI};
+    }
+    return r.external ? ModelArc{r.hi, zTo02Pi(r.lo - r.hi)} : ModelArc{r.lo, zTo02Pi(r.hi - r.lo)};
+}
+
+bool NearAnEnd(double x, std::initializer_list<double> ends) {
+    return std::any_of(ends.begin(), ends.end(),
+                       [x](double e) { return std::min(zTo02Pi(x - e), zTo02Pi(e - x)) < margin; });
+}
+
+Bytes Stored(RangeS1 r) {
     return plinth::testing::StoredObject(r);
 }
 
@@ -158,11 +187,8 @@ TEST(RangeS1, ArchiveFormIsSeventeenBytes) {
     RangeS1 r = Clockwise(1, 2);
     r.lo = 1.5; // exact ends, as set through the base
     r.hi = -2;
-    std::vector<BYTE> bytes = Stored(r);
-    ASSERT_EQ(bytes.size(), 17U);
-    double ends[2] = {};
-    std::memcpy(ends, bytes.data(), 16);
-    EXPECT_TRUE(ends[0] == 1.5 && ends[1] == -2 && bytes[16] == 2);
+    Bytes bytes = Stored(r);
+    EXPECT_EQ(bytes, (Bytes{0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0xC0, 2}));
     EXPECT_TRUE(Stored(Empty(1, 2))[16] == 1 && Stored(RangeS1())[16] == 0);
 
     bytes[16] = 7;
@@ -178,4 +204,46 @@ TEST(RangeS1, ArchiveFormIsSeventeenBytes) {
     RangeS1 kept(0.5, 1);
     EXPECT_THROW(kept.Serialize(shortAr), CArchiveException);
     EXPECT_TRUE(Ends(kept, 0.5, 1) && kept.state == RangeS1::eStateArc);
+}
+
+// Membership, intersection and subtraction against a model that samples the circle.
+TEST(ArcModel, MembershipIntersectionAndDifference) {
+    std::mt19937 gen(20240611);
+    std::uniform_real_distribution<double> angle(-3.1, 3.1);
+    // A random ordinary arc whose ends are at least 0.01 apart on the circle.
+    const auto nextArc = [&](bool clockwise) {
+        RangeS1 r;
+        do {
+            const double start = angle(gen);
+            r = RangeS1(start, angle(gen));
+        } while (std::min(zTo02Pi(r.lo - r.hi), zTo02Pi(r.hi - r.lo)) < 0.01);
+        r.external = clockwise;
+        return r;
+    };
+    for (int i = 0; i < 300; ++i) {
+        const RangeS1 turned = nextArc(i % 2 == 1);
+        const RangeS1 a = nextArc(false);
+        RangeS1 b = nextArc(false);
+        if (i % 25 == 0) {
+            b.SetFull();
+        }
+        const Outcome common(a, b, false), rest(a, b, true);
+        SCOPED_TRACE(::testing::Message() << a.lo << " " << a.hi << " " << b.lo << " " << b.hi);
+
+        for (int k = 0; k < samples; ++k) {
+            const double x = -PI + (k + 0.5) * TWO_PI / samples;
+            if (!NearAnEnd(x, {turned.lo, turned.hi})) {
+                ASSERT_EQ(turned.In(x), Model(turned).Holds(x)) << turned.lo << " " << turned.hi;
+            }
+            if (NearAnEnd(x, {a.lo, a.hi, b.lo, b.hi})) {
+                continue;
+            }
+            const bool inA = Model(a).Holds(x);
+            const bool inB = Model(b).Holds(x);
+            ASSERT_EQ(common.Covers(x), inA && inB) << x;
+            // Subtracting the full circle leaves an arc as it is (its ends pass the point test).
+            const bool expectRest = b.IsFull() && !a.IsFull() ? inA : inA && !inB;
+            ASSERT_EQ(rest.Covers(x), expectRest) << x;
+        }
+    }
 }

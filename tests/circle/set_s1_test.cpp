@@ -1,9 +1,11 @@
+#include "plinth/circle/rt_ptr_list_base2.h"
 #include "plinth/circle/set_s1.h"
 #include "plinth/platform/exceptions.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,7 +13,7 @@ using namespace plinth;
 
 namespace {
 
-// An arc that counts the live instances, so that tests see what the set deletes.
+// An arc that counts the live instances, so that tests see what a list deletes.
 struct Arc : RangeS1 {
     Arc(double a, double b)
         : RangeS1(a, b) {
@@ -21,6 +23,36 @@ struct Arc : RangeS1 {
     static int alive;
 };
 int Arc::alive = 0;
+
+using List = RtPtrListBase2<RangeS1>;
+
+// Arc k starts at 0.1 k and prints as 'a' + k.
+void Fill(List& list, int first, int end) {
+    for (int k = first; k < end; ++k) {
+        list.AddTail(new Arc(0.1 * k, 0.1 * k + 0.05));
+    }
+}
+
+std::string Text(const List& list) {
+    std::string text;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        text += static_cast<char>('a' + std::lround(list.GetNext(pos)->lo * 10));
+    }
+    return text;
+}
+
+// The list owns arcs a b c d; each test leaves every arc in it exactly once.
+class RtPtrListBase2Test : public ::testing::Test {
+protected:
+    void SetUp() override { Fill(list, 0, 4); }
+    void TearDown() override {
+        list.Clear();
+        EXPECT_EQ(Arc::alive, 0);
+    }
+    POSITION At(int i) const { return list.IndexToPosition(i, nullptr); }
+
+    List list;
+};
 
 using Ends = std::vector<std::pair<double, double>>;
 
@@ -45,6 +77,102 @@ protected:
 };
 
 } // namespace
+
+TEST_F(RtPtrListBase2Test, OnlyTheDeletingOperationsDeleteElements) {
+    RangeS1* b = list.GetAtIndex(1);
+    RangeS1* c = list.GetAtIndex(2);
+    list.Remove(At(1), At(2));
+    EXPECT_EQ(Text(list), "ad");
+    EXPECT_EQ(list.Remove(c), nullptr); // no longer listed
+    EXPECT_EQ(Arc::alive, 4);
+    list.AddTail(b);
+    list.AddTail(c);
+    list.Delete(At(3), At(0), true); // c, then a: the walk wraps
+    EXPECT_EQ(Text(list), "db");
+    EXPECT_EQ(Arc::alive, 2);
+    list.DeleteAll();
+    EXPECT_TRUE(list.IsEmpty() && Arc::alive == 0);
+}
+
+TEST_F(RtPtrListBase2Test, CyclicWalksCountsAndLookups) {
+    POSITION pos = At(3);
+    EXPECT_EQ(list.GetNextCyclic(pos), list.GetTail());
+    EXPECT_EQ(pos, At(0));
+    pos = nullptr;
+    EXPECT_EQ(list.GetNextCyclic(pos), nullptr);
+    EXPECT_THROW(list.GetPrevCyclic(pos), CInvalidArgException);
+    EXPECT_EQ(list.FindCyclic(list.GetAtIndex(1), At(2)), At(1));
+
+    EXPECT_EQ(list.Count(At(0), At(3)), 4);
+    EXPECT_EQ(list.Count(At(3), At(0)), 2);
+    EXPECT_EQ(list.Count(At(2), At(2)), 1);
+    EXPECT_EQ(list.GetItemCount(nullptr, nullptr), 3);
+    EXPECT_EQ(list.GetRangeCount(nullptr, nullptr), 4);
+
+    RangeS1* c = list.GetAtIndex(2);
+    EXPECT_EQ(list.AddEx(c, false, true), nullptr);
+    EXPECT_EQ(list.FindIndex(c), 2);
+    RangeS1 stranger;
+    unsigned int index = 0;
+    EXPECT_EQ(list.FindItem(&stranger, nullptr, &index), nullptr);
+    EXPECT_EQ(index, 0xFFFFFFFFu);
+}
+
+TEST_F(RtPtrListBase2Test, CyclicRunsAndStorageChangeHands) {
+    RangeS1* b = list.GetAtIndex(1);
+    RangeS1* c = list.GetAtIndex(2);
+    const POSITION pc = At(2);
+    List run;
+    run.MoveCyclic(list, At(3), At(0));
+    EXPECT_EQ(Text(run), "da");
+    EXPECT_EQ(Text(list), "bc");
+    EXPECT_EQ(list.GetAt(pc), c); // positions survive the removal of other nodes
+
+    list.Extend(&run); // takes the nodes and their storage
+    EXPECT_TRUE(run.IsEmpty() && run.GetFirstBlock() == nullptr);
+    EXPECT_EQ(Text(list), "bcda");
+    list.MoveCyclic(list, At(3), At(0)); // within one list the run goes to the tail
+    EXPECT_EQ(Text(list), "cdab");
+    list.RemoveCyclic(At(3), At(0)); // b, then c
+    list.AddTail(b);
+    list.AddTail(c);
+    EXPECT_EQ(Text(list), "dabc");
+
+    Fill(list, 4, 12); // a second block
+    CPlex* firstBlock = list.GetFirstBlock();
+    List taken;
+    taken.MoveAttributes(list);
+    EXPECT_TRUE(list.IsEmpty() && taken.GetFirstBlock() == firstBlock);
+    list.Extend(&taken);
+    list.Delete(At(4), nullptr, false); // e .. l; their nodes go to the free list
+    Fill(list, 4, 6);                   // and come back from it
+    EXPECT_EQ(Text(list), "dabcef");
+}
+
+TEST_F(RtPtrListBase2Test, CopiesInsertionsAndMovesKeepOrder) {
+    List view; // borrows the list's arcs
+    view.Copy(list, true, At(1), nullptr);
+    EXPECT_EQ(Text(view), "dcb");
+    view.Copy(view, false, nullptr, nullptr); // from itself: one round only
+    EXPECT_EQ(Text(view), "dcbdcb");
+    view.CopyPtrList(list);
+    view.InsertList(view.GetHeadPosition(), true, &view);
+    EXPECT_EQ(Text(view), "aabcdbcd");
+    EXPECT_THROW(view.InsertList(nullptr, false, &list), CInvalidArgException);
+
+    const POSITION pa = At(0), pb = At(1), pc = At(2), pd = At(3);
+    list.MoveToHead(pc, nullptr);
+    EXPECT_EQ(Text(list), "cdab");
+    list.MoveToTail(nullptr, pd);
+    EXPECT_EQ(Text(list), "abcd");
+    list.MoveToHead(pd, pb); // b does not follow d: nothing
+    EXPECT_THROW(list.MoveToTail(pb, nullptr), CInvalidArgException);
+    list.MoveToTail(pb, pc);
+    list.Reverse();
+    EXPECT_EQ(Text(list), "cbda");
+    EXPECT_TRUE(list.IsBefore(pc, pa) && !list.IsBefore(pa, pc));
+    EXPECT_TRUE(list.IsNeighbourPosns(pb, pd) && list.IsValidList());
+}
 
 TEST_F(SetS1Test, InsertSortedKeepsCounterclockwiseOrder) {
     set.InsertSorted(new Arc(2, 2.1));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 using namespace plinth;
 
@@ -36,30 +37,24 @@ TEST(IndexMultiByte, HoldsAtMostTwentyBytes) {
 }
 
 TEST(BiPosn, VisitsEveryPairSecondListFastest) {
-    NPair x0, x1, y0, y1, y2;
+    NPair items[5]; // two in the first list, three in the second
     CObList first;
     CObList second;
-    first.AddTail(&x0);
-    first.AddTail(&x1);
-    second.AddTail(&y0);
-    second.AddTail(&y1);
-    second.AddTail(&y2);
-
+    first.AddTail(&items[0]);
+    first.AddTail(&items[1]);
     BiPosn walk(&first, &second);
-    EXPECT_FALSE(walk.Next());
     walk.Init();
-    int trues = 0;
-    while (walk.Next() && ++trues < 10) {
-        if (trues == 3) { // the fourth pair: second element of the first list, first of the second
-            EXPECT_EQ(first.GetAt(walk.m_pos1), &x1);
-            EXPECT_EQ(second.GetAt(walk.m_pos2), &y0);
-        }
+    EXPECT_FALSE(walk.IsValid()); // an empty list: no pair
+    EXPECT_FALSE(walk.Next());
+    for (int k = 2; k < 5; ++k) {
+        second.AddTail(&items[k]);
     }
-    EXPECT_EQ(trues, 5); // six pairs
+    walk.Init();
+    std::string pairs;
+    do {
+        pairs += std::to_string(static_cast<NPair*>(first.GetAt(walk.m_pos1)) - items);
+        pairs += std::to_string(static_cast<NPair*>(second.GetAt(walk.m_pos2)) - items - 2) + " ";
+    } while (walk.Next() && pairs.size() < 30);
+    EXPECT_EQ(pairs, "00 01 02 10 11 12 "); // Next() true five times: six pairs
     EXPECT_FALSE(walk.IsValid());
-
-    CObList empty;
-    BiPosn none(&first, &empty);
-    none.Init();
-    EXPECT_FALSE(none.IsValid());
 }

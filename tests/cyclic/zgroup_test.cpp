@@ -1,7 +1,10 @@
+#include "plinth/cyclic/range_zgroup.h"
 #include "plinth/cyclic/zgroup.h"
 #include "plinth/platform/exceptions.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace plinth;
 
@@ -11,10 +14,20 @@ int V(const CZGroup& g) {
     return g;
 }
 
+int Mod(long long v, int n) {
+    return static_cast<int>(((v % n) + n) % n);
+}
+
+// v lies on the upward walk from a to e.
+bool OnWalk(int a, int e, int v, int n) {
+    return Mod(v - a, n) <= Mod(e - a, n);
+}
+
 } // namespace
 
-// Arithmetic within one turn is compared with a model in cyclic_random_test.cpp; these are
-// the single correction, the ranks and the step states.
+// Arithmetic within one turn and ordinary runs are compared with plain modular arithmetic in
+// the model test at the end; the other tests are the single correction, the ranks and the
+// step states.
 TEST(CZGroup, NormalisationAssignmentAndArithmetic) {
     EXPECT_TRUE(V(CZGroup(5, -1)) == 4 && V(CZGroup(5, -6)) == -1 && V(CZGroup(5, 7)) == 2);
     CZGroup g(5, 3);
@@ -40,11 +53,18 @@ TEST(CZGroup, StepsWrapAndRecordTheirDirection) {
     EXPECT_EQ(V(g), 4);
     CZGroup one(1);
     EXPECT_TRUE(V(one++) == -1 && one.GetIncrementState() == 0 && one.IsValid());
+
+    for (int n = 1; n <= 6; ++n) { // a loop over the whole cycle visits each element once
+        int count = 0;
+        for (CZGroup i(n); i.IsBeforeIncremental(n, 0) && count <= 10; ++i) {
+            EXPECT_EQ(V(i), count++);
+        }
+        EXPECT_EQ(count, n);
+    }
+    EXPECT_FALSE(CZGroup(4, 2).IsBeforeIncremental(-2, 0));
 }
 
 TEST(CZGroup, NeighboursRangesAndStatics) {
-    EXPECT_TRUE(CZGroup(2, 0).IsNextAfter(CZGroup(2, 1)) &&
-                CZGroup(2, 1).IsNextAfter(CZGroup(2, 0)));
     EXPECT_TRUE(!CZGroup(1, 0).IsNextAfter(CZGroup(1, 0)) && !CZGroup::IsNextAfter(1, 0, 0));
     EXPECT_TRUE(CZGroup(5, 4).IsNextTo(CZGroup(5, 0)) && !CZGroup(5, 4).IsNextAfter(CZGroup(5, 0)));
     EXPECT_TRUE(CZGroup(5, 0).InRangeNoOverflow(-2, 6) && !CZGroup(5, 2).InRangeNoOverflow(-2, 6));
@@ -54,13 +74,40 @@ TEST(CZGroup, NeighboursRangesAndStatics) {
     EXPECT_TRUE(CZGroup::GetMin(5, 1, 3) == 3 && CZGroup::F(-1) == 2 && CZGroup::F(5) == 2);
 }
 
-TEST(CZGroup, LoopOverTheWholeCycleVisitsEachElementOnce) {
-    for (int n = 1; n <= 6; ++n) {
-        int count = 0;
-        for (CZGroup i(n); i.IsBeforeIncremental(n, 0) && count <= 10; ++i) {
-            EXPECT_EQ(V(i), count++);
+TEST(CyclicModel, ArithmeticAndRunsAgreeWithModularArithmetic) {
+    std::mt19937 gen(20240917);
+    for (int trial = 0; trial < 4000; ++trial) {
+        const int n = std::uniform_int_distribution<int>(2, 40)(gen);
+        std::uniform_int_distribution<int> turn(-n, 2 * n - 1), step(-n, n), index(0, n - 1);
+        const int v = turn(gen), w = turn(gen), d = step(gen);
+        const int s = index(gen), e = index(gen), x = index(gen);
+        const CZGroup a(n, v), b(n, w);
+        SCOPED_TRACE(::testing::Message()
+                     << n << ": " << v << " " << w << " " << d << " " << s << " " << e << " " << x);
+        ASSERT_EQ(V(a), Mod(v, n));
+        ASSERT_EQ(V(a + d), Mod(Mod(v, n) + d, n));
+        ASSERT_EQ(V(a - d), Mod(Mod(v, n) - d, n));
+        ASSERT_EQ(V(a - b), Mod(v - w, n));
+        ASSERT_EQ(V(a + b), Mod(v + w, n));
+        ASSERT_EQ(V(a * b), Mod(1LL * Mod(v, n) * Mod(w, n), n));
+        if (Mod(w, n) != 0) {
+            ASSERT_EQ(V(a / b), Mod(v, n) / Mod(w, n));
         }
-        EXPECT_EQ(count, n);
+        ASSERT_EQ(CZGroup::IsNextAfter(n, Mod(v, n), Mod(w, n)), Mod(w - v, n) == 1);
+        ASSERT_EQ(b.IsNextAfter(a), Mod(w - v, n) == 1);
+
+        const bool on = OnWalk(s, e, x, n);
+        ASSERT_EQ(CZGroup(n, x).InRange(s, e), on);
+        ASSERT_EQ(CZGroup(n, x).InRangeNoOverflow(s, e), on);
+        RangeZGroup run(n, s, e), rest;
+        ASSERT_EQ(run.GetCount(), Mod(e - s, n) + 1);
+        ASSERT_EQ(run.In(x), on);
+        ASSERT_EQ(run.Get(Mod(x - s, n)), on ? x : -1);
+        run.GetComplimentary(rest);
+        if (run.GetCount() < n) { // a run over the whole cycle has itself as complement
+            ASSERT_TRUE(rest.GetCount() == n - run.GetCount() && rest.In(x) != on);
+        }
+        run += d;
+        ASSERT_EQ(run.GetEnd(0), Mod(s + d, n));
     }
-    EXPECT_FALSE(CZGroup(4, 2).IsBeforeIncremental(-2, 0));
 }

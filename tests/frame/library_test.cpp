@@ -13,16 +13,14 @@ using namespace plinth;
 
 namespace {
 
-// The chain links whose module is this library's loaded image.
+// The chain links whose module is the library's loaded image (which holds the module state).
 int countPlinthLinks() {
+    Dl_info info{};
+    EXPECT_NE(::dladdr(AfxGetModuleState(), &info), 0);
     int count = 0;
     for (const CDynLinkLibrary* link = AfxGetModuleState()->m_libraryList; link != nullptr;
          link = link->m_pNextDLL) {
-        Dl_info info{};
-        if (link->m_hModule != nullptr && ::dladdr(link->m_hModule, &info) != 0 &&
-            info.dli_fbase == link->m_hModule &&
-            std::strstr(info.dli_fname, "libplinth") != nullptr) {
-            EXPECT_EQ(link->m_hResource, link->m_hModule);
+        if (link->m_hModule == info.dli_fbase) {
             EXPECT_FALSE(link->m_bSystem);
             ++count;
         }
@@ -44,8 +42,5 @@ TEST(RtGetErrorMessage, GivesTheTextOfTheLastError) {
     EXPECT_TRUE(rtGetErrorMessage().IsEmpty());
 
     SetLastError(ENOENT);
-    const CString text = rtGetErrorMessage();
-    EXPECT_EQ(text, std::strerror(ENOENT));
-    EXPECT_FALSE(text.IsEmpty());
-    EXPECT_NE(text[text.GetLength() - 1], '\n');
+    EXPECT_EQ(rtGetErrorMessage(), std::strerror(ENOENT));
 }

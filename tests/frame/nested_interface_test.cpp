@@ -80,10 +80,9 @@ TEST(NestedInterface, InterfacesShareTheOuterCount) {
     // IBeta answers its own identifier and IUnknown with itself and forwards the rest.
     EXPECT_EQ(Query(beta, IID_IUnknown), static_cast<IUnknown*>(beta));
     EXPECT_EQ(Query(beta, IID_IAlpha), alpha);
-    EXPECT_EQ(Query(alpha, IID_IUnknown), static_cast<IUnknown*>(alpha));
     EXPECT_EQ(beta->QueryInterface(IID_IBeta, nullptr), DISP_E_PARAMNOTOPTIONAL);
-    EXPECT_EQ(widget->GetRef(), 6u);
-    for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(widget->GetRef(), 5u);
+    for (int i = 0; i < 5; ++i) {
         beta->Release(); // the last one deletes: the sanitizer sees any leak
     }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace plinth;
 
 namespace {
@@ -15,17 +17,15 @@ public:
     ULONG Release() override { return ++m_nCounted; }
     HRESULT OnQuery(void* /*query*/, void* /*result*/) override { return S_OK; }
     HRESULT OnFinalRelease(void* a, void* /*b*/) override {
-        ++m_nCalls;
-        m_pA = a;
+        m_calls.push_back(a);
         if (m_pManager != nullptr) {
             m_pManager->AddClient(m_pOther);
         }
         return S_OK;
     }
 
-    int m_nCalls = 0;
+    std::vector<void*> m_calls; // the first argument of each notification
     ULONG m_nCounted = 0;
-    void* m_pA = nullptr;
     RefMgr* m_pManager = nullptr;
     IQueryClient* m_pOther = nullptr;
 };
@@ -47,9 +47,8 @@ TEST(RefMgr, RegistersEachClientOnceAndTellsThemAll) {
     first.m_pOther = &late;
     int a = 0;
     manager.OnFinalRelease(&a, nullptr); // skips null; reaches a client added meanwhile
-    EXPECT_EQ(first.m_nCalls, 1);
-    EXPECT_EQ(first.m_pA, &a);
-    EXPECT_EQ(late.m_nCalls, 1);
+    EXPECT_EQ(first.m_calls, std::vector<void*>{&a});
+    EXPECT_EQ(late.m_calls, std::vector<void*>{&a});
 
     EXPECT_TRUE(manager.RemoveClient(&first));
     EXPECT_FALSE(manager.RemoveClient(&first));
@@ -70,5 +69,5 @@ TEST(Reference, CountsWithoutTouchingTheClient) {
     EXPECT_FALSE(ref.Release());
     EXPECT_EQ(ref.m_nRef, 0u);
     EXPECT_EQ(client.m_nCounted, 0u);
-    EXPECT_EQ(client.m_nCalls, 0);
+    EXPECT_TRUE(client.m_calls.empty());
 }

@@ -27,10 +27,8 @@ TEST(VelObject, ClassesMatchByNameNotByRecord) {
     CRuntimeClass unnamed = {nullptr, 0, 0xFFFF, nullptr};
 
     const Circle circle;
-    EXPECT_TRUE(circle.IsKindOf_Vel(RUNTIME_CLASS(Shape)));
     EXPECT_TRUE(circle.IsKindOf_Vel(RUNTIME_CLASS(CObject)));
     EXPECT_TRUE(circle.IsKindOf_Vel(&foreignShape));
-    EXPECT_FALSE(circle.IsKindOf(&foreignShape)); // the framework's test compares records
     EXPECT_FALSE(circle.IsKindOf_Vel(&lowerCase));
     EXPECT_FALSE(circle.IsKindOf_Vel(&unnamed));
     EXPECT_FALSE(Shape().IsKindOf_Vel(RUNTIME_CLASS(Circle)));

@@ -87,11 +87,3 @@ TEST(Grid1D, ReshapingKeepsTheStep) {
     g.Snap(x);
     EXPECT_TRUE(x == -2 && Is(g, -4, 10, 7));
 }
-
-TEST(Grid1DLocation, ComparesIndexAndKnotFlag) {
-    Grid1DLocation a, b;
-    b.atKnot = true;
-    EXPECT_TRUE(a.index == -1 && a != b);
-    a.Copy(b);
-    EXPECT_TRUE(a == b);
-}

@@ -1,7 +1,7 @@
-#include "plinth/platform/archive.h"
+#include "support/archive_bytes.h"
+
 #include "plinth/platform/array.h"
 #include "plinth/platform/exceptions.h"
-#include "plinth/platform/memfile.h"
 #include "plinth/platform/ptr_array.h"
 #include "plinth/platform/typed_ptr.h"
 
@@ -9,15 +9,27 @@
 
 #include <vector>
 
-using plinth::CArchive;
-using plinth::CArchiveException;
-using plinth::CArray;
-using plinth::CInvalidArgException;
+using namespace plinth;
+using plinth::testing::Bytes;
+using plinth::testing::StoredObject;
 
 namespace {
 
-std::vector<int> Values(const CArray<int, int>& array) {
-    return std::vector<int>(array.GetData(), array.GetData() + array.GetSize());
+template <class T>
+std::vector<T> Values(const CArray<T, T>& array) {
+    return std::vector<T>(array.GetData(), array.GetData() + array.GetSize());
+}
+
+// Loads `array` from `bytes` and gives the cause of the archive exception, or -1.
+int LoadCause(CArray<short, short>& array, Bytes bytes) {
+    CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+    try {
+        CArchive ar(&file, CArchive::load);
+        array.Serialize(ar);
+    } catch (const CArchiveException& e) {
+        return e.m_cause;
+    }
+    return -1;
 }
 
 struct Counted {
@@ -36,7 +48,7 @@ TEST(Array, IndexesOutsideTheElementsRaiseAndChangeNothing) {
     array.Add(1);
     array.Add(2);
     const CArray<int, int>& view = array;
-    for (plinth::INT_PTR bad : {plinth::INT_PTR{-1}, array.GetSize()}) {
+    for (INT_PTR bad : {INT_PTR{-1}, array.GetSize()}) {
         EXPECT_THROW(view.GetAt(bad), CInvalidArgException);
         EXPECT_THROW(array.SetAt(bad, 0), CInvalidArgException);
         EXPECT_THROW(array.ElementAt(bad), CInvalidArgException);
@@ -51,14 +63,13 @@ TEST(Array, IndexesOutsideTheElementsRaiseAndChangeNothing) {
 }
 
 TEST(TypedPtrArray, SetAtGrowAppendsAtTheCountAndGrowsBeyond) {
-    plinth::CObArray plain;
-    plinth::CTypedPtrArray<plinth::CObArray, plinth::CObArray*> arrays;
+    CObArray plain;
+    CTypedPtrArray<CObArray, CObArray*> arrays;
     arrays.SetAtGrow(0, &plain);
     arrays.SetAtGrow(3, &plain);
     EXPECT_EQ(arrays.GetSize(), 4);
     EXPECT_EQ(arrays[2], nullptr);
     EXPECT_EQ(arrays.GetAt(3)->GetSize(), 0);
-    EXPECT_STREQ(arrays.GetRuntimeClass()->m_lpszClassName, "CObArray");
 }
 
 TEST(Array, ConstructsOnGrowthAndDestroysOnShrink) {
@@ -98,7 +109,7 @@ TEST(Array, InsertsRemovesAndAppendsInOrder) {
 }
 
 TEST(Array, ElementsOfTheArrayItselfSurviveGrowth) {
-    plinth::CStringArray words;
+    CStringArray words;
     words.Add("first");
     words.FreeExtra();
     words.Add(words[0]);
@@ -108,35 +119,18 @@ TEST(Array, ElementsOfTheArrayItselfSurviveGrowth) {
 }
 
 TEST(Array, SerializesTheCountAndTheElementBytes) {
-    plinth::CMemFile file;
     CArray<short, short> array;
     array.Add(-2);
-    {
-        CArchive ar(&file, CArchive::store);
-        array.Serialize(ar);
-    }
-    EXPECT_EQ(file.GetLength(), 4U); // 16-bit count, then the element
-    file.SeekToBegin();
+    Bytes bytes = StoredObject(array);
+    EXPECT_EQ(bytes, (Bytes{1, 0, 0xFE, 0xFF})); // 16-bit count, then the element
     array.SetSize(3);
-    {
-        CArchive ar(&file, CArchive::load);
-        array.Serialize(ar);
-    }
-    EXPECT_EQ(array.GetSize(), 1);
-    EXPECT_EQ(array[0], -2);
+    EXPECT_EQ(LoadCause(array, bytes), -1);
+    EXPECT_EQ(Values(array), (std::vector<short>{-2}));
+    bytes.pop_back();
+    EXPECT_EQ(LoadCause(array, bytes), CArchiveException::endOfFile);
 
-    file.SetLength(3);
-    file.SeekToBegin();
-    try {
-        CArchive ar(&file, CArchive::load);
-        array.Serialize(ar);
-        ADD_FAILURE() << "no exception";
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(e.m_cause, CArchiveException::endOfFile);
-    }
     // Elements without a byte form need a SerializeElements of their own.
-    plinth::CStringArray words;
+    CStringArray words;
     words.Add("x");
-    CArchive ar(&file, CArchive::store);
-    EXPECT_THROW(words.Serialize(ar), CArchiveException);
+    EXPECT_THROW(StoredObject(words), CArchiveException);
 }

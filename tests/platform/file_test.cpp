@@ -1,3 +1,4 @@
+#include "plinth/platform/archive.h"
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/file.h"
 
@@ -13,21 +14,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using plinth::CFile;
-using plinth::CFileException;
-using plinth::CFileStatus;
+using namespace plinth;
 
 namespace {
 
+// Each test works in a directory of its own; `m_path` names a file in it.
 class File : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = (std::filesystem::temp_directory_path() / "plinth-file-XXXXXX").string();
         ASSERT_NE(::mkdtemp(m_dir.data()), nullptr);
+        m_path = m_dir + "/f";
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-    std::string Path(const char* name) const { return m_dir + "/" + name; }
 
     static void Put(const std::string& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
@@ -53,51 +51,54 @@ protected:
         return -1;
     }
 
-    std::string m_dir;
+    std::string m_dir = (std::filesystem::temp_directory_path() / "plinth-file-XXXXXX").string();
+    std::string m_path;
 };
 
 } // namespace
 
 TEST_F(File, OpenFailuresReportTheirCause) {
+    const std::string missing = m_dir + "/missing";
     CFile file;
     CFileException error;
-    EXPECT_EQ(file.Open(Path("missing").c_str(), CFile::modeWrite, &error), 0);
+    EXPECT_EQ(file.Open(missing.c_str(), CFile::modeWrite, &error), 0);
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
     EXPECT_EQ(error.m_lOsError, ENOENT);
-    EXPECT_EQ(error.m_strFileName, Path("missing").c_str());
-    EXPECT_EQ(CauseOf([&] { CFile(Path("missing").c_str(), CFile::modeRead); }),
+    EXPECT_EQ(error.m_strFileName, missing.c_str());
+    EXPECT_EQ(CauseOf([&] { CFile(missing.c_str(), CFile::modeRead); }),
               CFileException::fileNotFound);
 
-    Put(Path("plain"), "x");
-    EXPECT_EQ(OpenCause(file, Path("plain") + "/below", CFile::modeRead), CFileException::badPath);
+    Put(m_path, "x");
+    EXPECT_EQ(OpenCause(file, m_path + "/below", CFile::modeRead), CFileException::badPath);
     EXPECT_EQ(OpenCause(file, m_dir, CFile::modeRead), CFileException::accessDenied);
-    EXPECT_EQ(OpenCause(file, Path("plain"), 3), CFileException::genericException);
+    EXPECT_EQ(OpenCause(file, m_path, 3), CFileException::genericException);
     if (::geteuid() != 0) { // permissions do not bind the superuser
-        ::chmod(Path("plain").c_str(), 0);
-        EXPECT_EQ(OpenCause(file, Path("plain"), CFile::modeRead), CFileException::accessDenied);
-        ::chmod(Path("plain").c_str(), 0644);
+        ::chmod(m_path.c_str(), 0);
+        EXPECT_EQ(OpenCause(file, m_path, CFile::modeRead), CFileException::accessDenied);
+        ::chmod(m_path.c_str(), 0644);
     }
 
     // An open file stays as it is when asked to open another.
-    ASSERT_EQ(OpenCause(file, Path("plain"), CFile::modeRead), -1);
-    EXPECT_EQ(OpenCause(file, Path("other"), CFile::modeCreate | CFile::modeWrite),
+    ASSERT_EQ(OpenCause(file, m_path, CFile::modeRead), -1);
+    EXPECT_EQ(OpenCause(file, missing, CFile::modeCreate | CFile::modeWrite),
               CFileException::genericException);
-    EXPECT_EQ(file.GetFileName(), "plain");
-    EXPECT_FALSE(std::filesystem::exists(Path("other")));
+    EXPECT_EQ(file.GetFileName(), "f");
+    EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST_F(File, CreateEmptiesAnExistingFileUnlessNoTruncateIsGiven) {
-    Put(Path("f"), "abcdef");
-    CFile(Path("f").c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite)
+    Put(m_path, "abcdef");
+    CFile(m_path.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite)
         .Write("XY", 2);
-    EXPECT_EQ(Get(Path("f")), "XYcdef");
-    CFile(Path("f").c_str(), CFile::modeCreate | CFile::modeWrite).Write("XY", 2);
-    EXPECT_EQ(Get(Path("f")), "XY");
+    EXPECT_EQ(Get(m_path), "XYcdef");
+    CFile(m_path.c_str(), CFile::modeCreate | CFile::modeWrite).Write("XY", 2);
+    EXPECT_EQ(Get(m_path), "XY");
 }
 
 TEST_F(File, ReadsWritesSeeksAndSetsTheLength) {
-    CFile file(Path("f").c_str(), CFile::modeCreate | CFile::modeReadWrite);
-    EXPECT_EQ(file.GetFilePath(), std::filesystem::canonical(Path("f")).c_str());
+    CFile file(m_path.c_str(), CFile::modeCreate | CFile::modeReadWrite);
+    EXPECT_EQ(file.GetFilePath(), std::filesystem::canonical(m_path).c_str());
+    EXPECT_EQ(CArchive(&file, CArchive::load).m_strFileName, file.GetFilePath()); // for errors
     file.Write("0123456789", 10);
     EXPECT_EQ(file.GetLength(), 10U);
     char buf[16] = {};
@@ -111,51 +112,50 @@ TEST_F(File, ReadsWritesSeeksAndSetsTheLength) {
     file.SetLength(4);
     EXPECT_EQ(file.GetPosition(), 4U);
     file.SetLength(6);
-    file.Flush();
     file.Close();
-    EXPECT_EQ(Get(Path("f")), std::string("0123\0\0", 6));
+    EXPECT_EQ(Get(m_path), std::string("0123\0\0", 6));
     file.Close(); // closing twice does nothing
 
-    CFile reader(Path("f").c_str(), CFile::modeRead);
+    CFile reader(m_path.c_str(), CFile::modeRead);
     EXPECT_EQ(CauseOf([&] { reader.Write("x", 1); }), CFileException::invalidFile); // EBADF
-    EXPECT_THROW(reader.Read(nullptr, 1), plinth::CInvalidArgException);
+    EXPECT_THROW(reader.Read(nullptr, 1), CInvalidArgException);
 }
 
 TEST_F(File, ShareModesKeepOutConflictingOpeners) {
-    Put(Path("f"), "abc");
-    const std::string f = Path("f");
+    Put(m_path, "abc");
     {
-        CFile exclusive(f.c_str(), CFile::modeWrite | CFile::shareExclusive);
+        CFile exclusive(m_path.c_str(), CFile::modeWrite | CFile::shareExclusive);
         CFile other;
-        EXPECT_EQ(OpenCause(other, f, CFile::modeRead), CFileException::sharingViolation);
+        EXPECT_EQ(OpenCause(other, m_path, CFile::modeRead), CFileException::sharingViolation);
         // A truncating open that is refused leaves the bytes alone.
-        EXPECT_EQ(OpenCause(other, f, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyRead),
-                  CFileException::sharingViolation);
-        EXPECT_EQ(OpenCause(other, f, CFile::modeRead | CFile::shareDenyNone), -1);
+        EXPECT_EQ(
+            OpenCause(other, m_path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyRead),
+            CFileException::sharingViolation);
+        EXPECT_EQ(OpenCause(other, m_path, CFile::modeRead | CFile::shareDenyNone), -1);
     }
-    EXPECT_EQ(Get(f), "abc");
-    CFile reader1(f.c_str(), CFile::modeRead | CFile::shareDenyWrite);
-    CFile reader2(f.c_str(), CFile::modeRead | CFile::shareDenyWrite);
+    EXPECT_EQ(Get(m_path), "abc");
+    CFile reader1(m_path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
+    CFile reader2(m_path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
     CFile writer;
-    EXPECT_EQ(OpenCause(writer, f, CFile::modeWrite | CFile::shareDenyWrite),
-              CFileException::sharingViolation);
+    const unsigned write = CFile::modeWrite | CFile::shareDenyWrite;
+    EXPECT_EQ(OpenCause(writer, m_path, write), CFileException::sharingViolation);
     reader1.Close();
     reader2.Abort();
-    EXPECT_EQ(OpenCause(writer, f, CFile::modeWrite | CFile::shareDenyWrite), -1);
+    EXPECT_EQ(OpenCause(writer, m_path, write), -1);
 }
 
 TEST_F(File, StatusAndRemoval) {
     CFileStatus status;
-    EXPECT_EQ(CFile::GetStatus(Path("missing").c_str(), status), 0);
-    Put(Path("f"), "abcd");
-    ASSERT_NE(CFile::GetStatus(Path("f").c_str(), status), 0);
+    EXPECT_EQ(CFile::GetStatus(m_path.c_str(), status), 0);
+    Put(m_path, "abcd");
+    ASSERT_NE(CFile::GetStatus(m_path.c_str(), status), 0);
     EXPECT_EQ(status.m_size, 4U);
     EXPECT_EQ(status.m_attribute, CFile::normal);
-    EXPECT_STREQ(status.m_szFullName, std::filesystem::canonical(Path("f")).c_str());
+    EXPECT_STREQ(status.m_szFullName, std::filesystem::canonical(m_path).c_str());
     ASSERT_NE(CFile::GetStatus(m_dir.c_str(), status), 0);
     EXPECT_EQ(status.m_attribute, CFile::directory);
 
-    CFile::Remove(Path("f").c_str());
-    EXPECT_FALSE(std::filesystem::exists(Path("f")));
-    EXPECT_EQ(CauseOf([&] { CFile::Remove(Path("f").c_str()); }), CFileException::fileNotFound);
+    CFile::Remove(m_path.c_str());
+    EXPECT_FALSE(std::filesystem::exists(m_path));
+    EXPECT_EQ(CauseOf([&] { CFile::Remove(m_path.c_str()); }), CFileException::fileNotFound);
 }

@@ -6,8 +6,12 @@
 
 #include <clocale>
 #include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <unistd.h>
+#include <utility>
 
 using namespace plinth;
 
@@ -28,8 +32,9 @@ HRESULT statusOf(const std::function<void()>& call) {
     return S_OK;
 }
 
+// A name of this process's own, so that test runs of several builds do not collide.
 std::string tempPath(const char* name) {
-    return std::string(::testing::TempDir()) + name;
+    return ::testing::TempDir() + std::to_string(::getpid()) + name;
 }
 
 } // namespace
@@ -40,24 +45,20 @@ TEST(XmlDom, BuildsWalksAndSelects) {
     EXPECT_EQ(doc->documentElement(), nullptr); // created, not yet attached
     EXPECT_EQ(doc->xml(), "");
     doc->appendChild(root);
-    root->appendChild(doc->createTextNode("\n\t"));
+    IXMLDOMNodePtr text = root->appendChild(doc->createTextNode("\n\t"));
     IXMLDOMElementPtr a = doc->createElement("A");
     root->appendChild(a);
     a->put_text("x<y & z");
-    IXMLDOMElementPtr b = doc->createElement("A");
-    root->appendChild(b);
+    IXMLDOMElementPtr b = root->appendElement("A"); // made in place
     b->appendChild(doc->createElement("C"));
     EXPECT_EQ(doc->xml(), "<R>\n\t<A>x&lt;y &amp; z</A><A><C/></A></R>");
 
-    int types[3] = {};
-    int n = 0;
-    for (IXMLDOMNodePtr c = root->firstChild(); c; c = c->nextSibling()) {
-        types[n++] = c->nodeType();
-    }
-    EXPECT_EQ(n, 3);
-    EXPECT_EQ(types[0], NODE_TEXT);
-    EXPECT_EQ(types[1], NODE_ELEMENT);
-    EXPECT_EQ(root->firstChild()->nodeName(), "#text");
+    EXPECT_EQ(root->firstChild(), text);
+    EXPECT_EQ(text->nodeType(), NODE_TEXT);
+    EXPECT_EQ(text->nodeName(), "#text");
+    EXPECT_EQ(text->nextSibling(), a);
+    EXPECT_EQ(a->nodeType(), NODE_ELEMENT);
+    EXPECT_EQ(b->nextSibling(), nullptr);
 
     EXPECT_EQ(root->selectSingleNode("A"), a); // first of that name
     EXPECT_EQ(root->selectSingleNode("C"), nullptr);
@@ -70,13 +71,9 @@ TEST(XmlDom, BuildsWalksAndSelects) {
     root->appendChild(a);
     EXPECT_EQ(doc->xml(), "<R>\n\t<A><C/></A><A>x&lt;y &amp; z</A></R>");
 
-    // Made in place: the same as created and appended.
     b->appendText("t");
     b->appendElement("D")->put_text("1");
     EXPECT_EQ(b->xml(), "<A><C/>t<D>1</D></A>");
-    IXMLDOMDocumentPtr other = newDocument();
-    other->documentNode()->appendElement("S");
-    EXPECT_EQ(other->documentElement()->nodeName(), "S");
 }
 
 TEST(XmlDom, FailuresRaiseTheirStatus) {
@@ -96,7 +93,6 @@ TEST(XmlDom, FailuresRaiseTheirStatus) {
     EXPECT_EQ(statusOf([&] { doc->documentNode()->appendElement("S"); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { root->appendElement(""); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { root->appendChild(other->createElement("A")); }), E_INVALIDARG);
-    EXPECT_EQ(statusOf([&] { root->firstChild(); }), S_OK);
     EXPECT_EQ(statusOf([&] { root->selectSingleNode("A[["); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { doc->load(tempPath("no/such/file.xml").c_str()); }),
               static_cast<HRESULT>(0x80070002u));
@@ -122,43 +118,32 @@ TEST(XmlDom, MalformedTextLeavesTheDocumentAsItWas) {
 // valid text in a UTF-8 locale; markup characters, control characters and line ends too.
 TEST(XmlDom, TextSurvivesAFileRoundTrip) {
     const std::string saved = std::setlocale(LC_CTYPE, nullptr);
-    struct Case {
-        const char* locale;
-        std::string text;
-    };
+    const std::string path = tempPath("xmldom_round_trip.xml");
     std::string allBytes;
     for (int c = 1; c < 256; ++c) {
         allBytes += static_cast<char>(c);
     }
-    for (const Case& c :
-         {Case{"C", allBytes}, Case{"C.UTF-8", "caf\xC3\xA9 \xE2\x82\xAC <&>\r\n\""}}) {
-        SCOPED_TRACE(c.locale);
-        if (std::setlocale(LC_CTYPE, c.locale) == nullptr) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"C", allBytes}, {"C.UTF-8", "caf\xC3\xA9 \xE2\x82\xAC <&>\r\n\""}};
+    for (const auto& [locale, text] : cases) {
+        SCOPED_TRACE(locale);
+        if (std::setlocale(LC_CTYPE, locale) == nullptr) {
             continue;
         }
-        const std::string path = tempPath("xmldom_round_trip.xml");
         IXMLDOMDocumentPtr doc = newDocument();
-        IXMLDOMElementPtr root = doc->createElement("R");
-        doc->appendChild(root);
-        root->put_text(c.text.c_str());
+        doc->documentNode()->appendElement("R")->put_text(text.c_str());
         doc->save(path.c_str());
-
         IXMLDOMDocumentPtr loaded = newDocument();
         loaded->load(path.c_str());
-        EXPECT_EQ(std::string(loaded->documentElement()->text()), c.text);
-        std::remove(path.c_str());
+        EXPECT_EQ(std::string(loaded->documentElement()->text()), text);
     }
     std::setlocale(LC_CTYPE, saved.c_str());
 
     // The file is UTF-8: in the "C" locale byte 0xE9 is written as U+00E9.
     IXMLDOMDocumentPtr doc = newDocument();
     doc->loadXML("<R>\xE9</R>");
-    const std::string path = tempPath("xmldom_latin1.xml");
     doc->save(path.c_str());
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    char bytes[16] = {};
-    const std::size_t n = std::fread(bytes, 1, sizeof bytes, file);
-    std::fclose(file);
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "<R>\xC3\xA9</R>");
     std::remove(path.c_str());
-    EXPECT_EQ(std::string(bytes, n), "<R>\xC3\xA9</R>");
 }

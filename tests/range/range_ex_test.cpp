@@ -1,4 +1,6 @@
 #include "plinth/range/range_ex.h"
+#include "plinth/range/range_int.h"
+#include "plinth/range/range_pos.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +25,7 @@ TEST(RangeEx, OpenEndsExcludeByTheTolerance) {
     EXPECT_TRUE(RangeEx(2, 2, false, false).IsEmpty() && !RangeEx(2, 2, true, false).IsEmpty());
     EXPECT_TRUE(Closed(2, 2).IsSingleton() && !RangeEx(2, 2, true, false).IsSingleton());
     EXPECT_TRUE(RangeEx(2, 2, false, false).IsInsideOf(RangeR1(5, 6))); // empty: inside anything
-    const bool flags[2] = {false, true};
-    EXPECT_TRUE(Is(RangeEx(1, 2, flags), 1, 2, false, true) &&
-                Is(RangeEx(1, 2, nullptr), 1, 2, true, true));
+    EXPECT_TRUE(Is(RangeEx(1, 2, nullptr), 1, 2, true, true));          // no flags: both closed
 }
 
 TEST(RangeEx, TouchingEndsMeetOnlyWhenBothClosed) {
@@ -74,4 +74,27 @@ TEST(RangeEx, SubtractComplementsTheCutEnds) {
     RangeEx head(-5, 3, true, false);
     EXPECT_EQ(c.Subtract(head, &startCut), 1);
     EXPECT_TRUE(Is(c, 3, 10, true, true) && startCut);
+}
+
+TEST(RangeInt, CountsAndIntersection) {
+    RangeInt r(3, 7);
+    EXPECT_TRUE(r.GetCount() == 5 && RangeInt().IsEmpty() && RangeInt(4, 4).IsSingleton());
+    EXPECT_TRUE(r.Intersect(RangeInt(5, 9)) && r.Is(5, 7));
+    EXPECT_TRUE(!r.Intersect(RangeInt(8, 9)) && r == RangeInt());
+    EXPECT_EQ(RangeInt::ToRange(12, 0, 10), 10);
+    r[0] = 5;
+    r[9] = 8; // any index other than 0 is the end: never out of bounds
+    EXPECT_TRUE(r.Is(5, 8) && r.IsIn(5) && !r.IsIn(9));
+}
+
+TEST(RangePos, ValidityOfTheTwoPositions) {
+    int node = 0;
+    const POSITION p = reinterpret_cast<POSITION>(&node);
+    RangePos r;
+    r.first = p;
+    EXPECT_TRUE(RangePos().IsValid() && !r.IsValid() && !r.IsValidEx());
+    r.CopyPair({p, p});
+    RangePos c(r);
+    c = 0;
+    EXPECT_TRUE(r.IsValidEx() && c.first == nullptr && c.last == nullptr && !c.IsValidEx());
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <random>
+#include <tuple>
 #include <utility>
 
 using namespace plinth;
@@ -21,6 +22,12 @@ bool IsInvalid(const RangeR1& r) {
     return r.lo == UNBOUNDED && r.hi == -UNBOUNDED;
 }
 
+using Ends = std::pair<double, double>;
+
+Ends EndsOf(const RangeR1& r) {
+    return {r.lo, r.hi};
+}
+
 // This interval after Intersect(r), and its result.
 std::pair<RangeR1, bool> Intersected(RangeR1 a, const RangeR1& r) {
     const bool met = a.Intersect(r);
@@ -29,7 +36,7 @@ std::pair<RangeR1, bool> Intersected(RangeR1 a, const RangeR1& r) {
 
 } // namespace
 
-TEST(RangeR1Ops, IntersectAtExactlyEps) {
+TEST(RangeR1Ops, IntersectAndSubtractAtTheToleranceAndWithTheFlag) {
     auto [copy, met] = Intersected(RangeR1(0, 10), Ext(2, 3));
     EXPECT_TRUE(met && copy.Is(2, 3, 0) && copy.external); // r strictly inside: a copy of r
     auto [none, noMeet] = Intersected(Ext(0, 10), RangeR1(11, 12));
@@ -42,9 +49,7 @@ TEST(RangeR1Ops, IntersectAtExactlyEps) {
     EXPECT_TRUE(Intersected(RangeR1(-10, 0), RangeR1(-5, -EPS)).first.Is(-5, 0, 0));
     EXPECT_TRUE(Intersected(RangeR1(0, 10), RangeR1(-EPS, 5)).first.Is(-EPS, 5, 0));
     EXPECT_TRUE(Intersected(RangeR1(0, 10), RangeR1(-2 * EPS, 5)).first.Is(0, 5, 0));
-}
 
-TEST(RangeR1Ops, SubtractLeavesPiecesAndFlag) {
     RangeR1 a = Ext(2, 3);
     RangeR1 r(0, 10);
     EXPECT_EQ(a.Subtract(r), 0);
@@ -53,13 +58,30 @@ TEST(RangeR1Ops, SubtractLeavesPiecesAndFlag) {
     r.Set(4, 4 + 5e-11); // shorter than EPS: nothing is cut
     EXPECT_EQ(a.Subtract(r), 1);
     EXPECT_TRUE(a.Is(0, 10, 0));
-    r.Set(-5, 3);
-    EXPECT_EQ(a.Subtract(r), 1);
-    EXPECT_TRUE(a.Is(3, 10, 0) && r.Is(-5, 3, 0));
 }
 
-// Intersect and Subtract agree with plain set arithmetic on intervals whose ends are distinct
-// integers, so that no tolerance decision is involved.
+// Away from the tolerance both results depend only on the order of the four ends, and these
+// are its six orders: b, then this after Intersect(b), this and b after Subtract(b).
+TEST(RangeR1Ops, IntersectAndSubtractInEveryOrderOfTheEnds) {
+    const Ends none{UNBOUNDED, -UNBOUNDED};
+    const std::tuple<Ends, Ends, Ends, int, Ends, Ends> cases[] = {
+        {{0, 10}, {11, 12}, none, 1, {0, 10}, {11, 12}},
+        {{0, 10}, {5, 20}, {5, 10}, 1, {0, 5}, {5, 20}},
+        {{0, 10}, {3, 5}, {3, 5}, 2, {0, 3}, {5, 10}},
+        {{2, 3}, {0, 10}, {2, 3}, 0, none, {0, 10}},
+        {{0, 10}, {-5, 3}, {0, 3}, 1, {3, 10}, {-5, 3}},
+        {{0, 10}, {-5, -1}, none, 1, {0, 10}, {-5, -1}}};
+    for (const auto& [a, b, common, pieces, rest, second] : cases) {
+        SCOPED_TRACE(testing::Message() << a.first << " " << a.second << " " << b.first);
+        RangeR1 i(a.first, a.second), s = i, r(b.first, b.second);
+        EXPECT_EQ(i.Intersect(r), common != none);
+        EXPECT_EQ(EndsOf(i), common);
+        EXPECT_EQ(int{s.Subtract(r)}, pieces);
+        EXPECT_EQ(EndsOf(s), rest);
+        EXPECT_EQ(EndsOf(r), second);
+    }
+}
+
 TEST(RangeR1Ops, IntersectAndSubtractMatchASimpleModel) {
     std::mt19937 gen(20240611);
     std::uniform_int_distribution<int> end(-20, 20);
