@@ -81,6 +81,7 @@
 // Containers and text
 #include "plinth/containers/bi_posn.h"
 #include "plinth/containers/bit_array.h"
+#include "plinth/containers/cyclic_walk.h"
 #include "plinth/containers/dictionary.h"
 #include "plinth/containers/hex.h"
 #include "plinth/containers/index_multi_byte.h"

@@ -216,27 +216,6 @@ T* RtPtrListBase2<T>::GetAtIndex(int i) const {
 }
 
 template <class T>
-T* RtPtrListBase2<T>::GetNextCyclic(POSITION& pos) const {
-    if (pos == nullptr) {
-        return nullptr;
-    }
-    T* element = GetNext(pos);
-    if (pos == nullptr) {
-        pos = GetHeadPosition();
-    }
-    return element;
-}
-
-template <class T>
-T* RtPtrListBase2<T>::GetPrevCyclic(POSITION& pos) const {
-    T* element = GetPrev(pos);
-    if (pos == nullptr) {
-        pos = GetTailPosition();
-    }
-    return element;
-}
-
-template <class T>
 POSITION RtPtrListBase2<T>::IndexToPosition(int i, POSITION start) const {
     if (i < 0) {
         return nullptr;
@@ -301,20 +280,6 @@ bool RtPtrListBase2<T>::IsValidPosn(POSITION p) const {
 }
 
 template <class T>
-bool RtPtrListBase2<T>::IsValidList() const {
-    if (IsEmpty()) {
-        return true;
-    }
-    if (m_pNodeHead == nullptr || GetHead() == nullptr) {
-        return false;
-    }
-    if (GetCount() == 1) {
-        return m_pNodeHead->pNext == nullptr && m_pNodeHead == m_pNodeTail;
-    }
-    return m_pNodeHead != m_pNodeTail;
-}
-
-template <class T>
 bool RtPtrListBase2<T>::IsNeighbourPosns(POSITION p, POSITION q) const {
     return p != nullptr && q != nullptr && ToLink(p)->pNext == ToLink(q);
 }
@@ -328,18 +293,6 @@ bool RtPtrListBase2<T>::IsBefore(POSITION p, POSITION q) const {
         GetNext(p);
     } while (p != nullptr && p != q);
     return p != nullptr;
-}
-
-template <class T>
-int RtPtrListBase2<T>::Count(POSITION from, POSITION to) const {
-    if (from == nullptr) {
-        return 0;
-    }
-    int n = 1;
-    for (POSITION pos = from; pos != to && n < GetCount(); ++n) {
-        GetNextCyclic(pos);
-    }
-    return n;
 }
 
 template <class T>

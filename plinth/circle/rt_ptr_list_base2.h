@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plinth/circle/range_s1.h"
+#include "plinth/containers/cyclic_walk.h"
 #include "plinth/platform/export.h"
 #include "plinth/platform/plex.h"
 #include "plinth/platform/ptr_list.h"
@@ -112,11 +113,11 @@ public:
         return cyclic ? GetNextCyclic(pos, forward) : Next(pos, forward);
     }
     // The element at pos; pos moves on with wrap-around. A null pos gives null and stays.
-    T* GetNextCyclic(POSITION& pos) const;
+    T* GetNextCyclic(POSITION& pos) const { return GetNextCyclic(pos, true); }
     // The element at pos; pos moves back with wrap-around.
-    T* GetPrevCyclic(POSITION& pos) const;
+    T* GetPrevCyclic(POSITION& pos) const { return GetNextCyclic(pos, false); }
     T* GetNextCyclic(POSITION& pos, bool forward) const {
-        return forward ? GetNextCyclic(pos) : GetPrevCyclic(pos);
+        return static_cast<T*>(WalkCyclic(*this, pos, forward));
     }
 
     // ---- Positions and indexes
@@ -139,7 +140,7 @@ public:
     // p is one of this list's nodes.
     bool IsValidPosn(POSITION p) const;
     // Empty, or a head with a non-null element whose links agree with the count.
-    bool IsValidList() const;
+    bool IsValidList() const { return IsValidPtrList(*this); }
     // Both set and q right after p (no wrap-around).
     bool IsNeighbourPosns(POSITION p, POSITION q) const;
     // p differs from q and q lies forward of p (no wrap-around).
@@ -149,7 +150,7 @@ public:
 
     // The nodes from `from` to `to` with wrap-around; 0 for a null from, the count when `to`
     // is not met.
-    int Count(POSITION from, POSITION to) const;
+    int Count(POSITION from, POSITION to) const { return CountCyclic(*this, from, to); }
     // From `from` (null: head) up to but not including `to` (null: tail), or to the end.
     int GetItemCount(POSITION from, POSITION to) const;
     // From `from` (null: head) through `to` (null: tail), or to the end.

@@ -34,50 +34,12 @@ CObject* RtVoidPtrList::GetAtVirt(POSITION pos) const {
     return static_cast<CObject*>(GetAt(pos));
 }
 
-void* RtVoidPtrList::StepCyclic(POSITION& pos, bool forward) const {
-    if (forward && pos == nullptr) {
-        return nullptr;
-    }
-    void* data = Next(pos, forward);
-    if (pos == nullptr) {
-        pos = GetStartPosition(forward);
-    }
-    return data;
-}
-
 bool RtVoidPtrList::IsNeighbourPosns(POSITION a, POSITION b) const {
     if (a == nullptr || b == nullptr) {
         return false;
     }
     GetNext(a);
     return a == b;
-}
-
-bool RtVoidPtrList::IsValidList() const {
-    if (IsEmpty()) {
-        return true;
-    }
-    const POSITION head = GetHeadPosition();
-    if (head == nullptr || GetAt(head) == nullptr) {
-        return false;
-    }
-    if (GetCount() == 1) {
-        POSITION next = head;
-        GetNext(next);
-        return next == nullptr && head == GetTailPosition();
-    }
-    return head != GetTailPosition();
-}
-
-int RtVoidPtrList::Count(POSITION from, POSITION to) const {
-    if (from == nullptr) {
-        return 0;
-    }
-    int n = 1;
-    for (POSITION pos = from; pos != to && n < GetCount(); ++n) {
-        StepCyclic(pos, true);
-    }
-    return n;
 }
 
 void RtVoidPtrList::Remove(POSITION from, POSITION to) {
@@ -96,7 +58,7 @@ void RtVoidPtrList::RemoveCyclic(POSITION from, POSITION to) {
     for (POSITION pos = from; pos != nullptr && !IsEmpty();) {
         const POSITION node = pos;
         const bool last = node == to;
-        StepCyclic(pos, true);
+        WalkCyclic(*this, pos, true);
         RemoveAt(node);
         if (last) {
             break;
@@ -110,7 +72,7 @@ void RtVoidPtrList::CopyCyclic(const RtVoidPtrList& source, POSITION from, POSIT
     CPtrList picked;
     POSITION pos = from;
     for (int n = source.Count(from, to); n > 0; --n) {
-        picked.AddTail(source.StepCyclic(pos, true));
+        picked.AddTail(WalkCyclic(source, pos, true));
     }
     AddTail(&picked);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plinth/containers/cyclic_walk.h"
 #include "plinth/containers/list_interfaces.h"
 #include "plinth/frame/nested_interface.h"
 #include "plinth/platform/export.h"
@@ -65,25 +66,25 @@ public:
     // The data at pos; pos moves to the next (or previous) node, null past the end.
     void* Next(POSITION& pos, bool forward) const { return forward ? GetNext(pos) : GetPrev(pos); }
     void* Next(POSITION& pos, bool forward, bool cyclic) const {
-        return cyclic ? StepCyclic(pos, forward) : Next(pos, forward);
+        return cyclic ? WalkCyclic(*this, pos, forward) : Next(pos, forward);
     }
     // The data at pos; pos moves to the next node, from the tail to the head. A null pos gives
     // null and stays.
-    const void* GetNextCyclic(POSITION& pos) const { return StepCyclic(pos, true); }
+    const void* GetNextCyclic(POSITION& pos) const { return WalkCyclic(*this, pos, true); }
     const void* GetNextCyclic(POSITION& pos, bool forward) const {
-        return StepCyclic(pos, forward);
+        return WalkCyclic(*this, pos, forward);
     }
     // The data at pos; pos moves to the previous node, from the head to the tail.
-    void* GetPrevCyclic(POSITION& pos) const { return StepCyclic(pos, false); }
+    void* GetPrevCyclic(POSITION& pos) const { return WalkCyclic(*this, pos, false); }
 
     // b is the node right after a (no wrap-around); false when either is null.
     bool IsNeighbourPosns(POSITION a, POSITION b) const;
     // Empty, or a head with non-null data whose links agree with the count.
-    bool IsValidList() const;
+    bool IsValidList() const { return IsValidPtrList(*this); }
 
     // The nodes from `from` to `to` inclusive, walking forward with wrap-around; 0 for a null
     // `from`. When `to` is never met the walk stops after one round (the whole count).
-    int Count(POSITION from, POSITION to) const;
+    int Count(POSITION from, POSITION to) const { return CountCyclic(*this, from, to); }
     // Removes from `from` forward up to and including `to`, or to the tail when `to` is not
     // met first.
     void Remove(POSITION from, POSITION to);
@@ -100,9 +101,6 @@ public:
     static bool CheckDuplicates(const CPtrList* list) { return !FindDuplicates(list, nullptr); }
 
 private:
-    // The data at pos, moving pos one node with wrap-around. Forward, a null pos gives null.
-    void* StepCyclic(POSITION& pos, bool forward) const;
-
     XIterator m_xIterator{this};
     XList m_xList{this};
     ULONG m_nRef = 0;
