@@ -80,6 +80,17 @@ CString formatList(const T* p, ULONG n) {
     return text;
 }
 
+// ReadInt into v converted to its type (non-zero is true); v untouched when nothing was read.
+template <class T>
+bool readIntAs(const IXMLDOMNodePtr& node, const char* name, T& v) {
+    int value = 0;
+    if (!PCExBase::ReadInt(node, name, value)) {
+        return false;
+    }
+    v = static_cast<T>(value);
+    return true;
+}
+
 } // namespace
 
 void PCExBase::Construct() noexcept {
@@ -298,30 +309,15 @@ bool PCExBase::ReadInt(const IXMLDOMNodePtr& node, const char* name, int& v) {
 }
 
 bool PCExBase::ReadBool(const IXMLDOMNodePtr& node, const char* name, bool& b) {
-    int value = 0;
-    if (!ReadInt(node, name, value)) {
-        return false;
-    }
-    b = value != 0;
-    return true;
+    return readIntAs(node, name, b);
 }
 
 bool PCExBase::ReadBYTE(const IXMLDOMNodePtr& node, const char* name, BYTE& b) {
-    int value = 0;
-    if (!ReadInt(node, name, value)) {
-        return false;
-    }
-    b = static_cast<BYTE>(value);
-    return true;
+    return readIntAs(node, name, b);
 }
 
 bool PCExBase::ReadDWORD(const IXMLDOMNodePtr& node, const char* name, DWORD& v) {
-    int value = 0;
-    if (!ReadInt(node, name, value)) {
-        return false;
-    }
-    v = static_cast<DWORD>(value);
-    return true;
+    return readIntAs(node, name, v);
 }
 
 bool PCExBase::ReadInt(const char* name, int& v) const {
