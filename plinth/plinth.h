@@ -13,6 +13,7 @@
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/export.h"
 #include "plinth/platform/file.h"
+#include "plinth/platform/font.h"
 #include "plinth/platform/guid.h"
 #include "plinth/platform/hresult.h"
 #include "plinth/platform/lasterror.h"
@@ -94,3 +95,8 @@
 // Persistence
 #include "plinth/persist/persist_context.h"
 #include "plinth/persist/xml_archive.h"
+
+// Fonts
+#include "plinth/fonts/font_specs.h"
+#include "plinth/fonts/font_vel.h"
+#include "plinth/fonts/font_vel_cache.h"

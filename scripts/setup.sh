@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang pkgconf
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
+  libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   clang-format clang-tidy
 )
 
