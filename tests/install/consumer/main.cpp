@@ -4,5 +4,6 @@
 int main() {
     plinth::CString text;
     text.Format("%d-%s", 42, "ok");
-    return text == "42-ok" ? 0 : 1;
+    plinth::FontVel font; // the font service's libraries come along with the library
+    return text == "42-ok" && font.CreateIndirect() != 0 ? 0 : 1;
 }
