@@ -28,8 +28,8 @@ void printFace(const char* how, const CFont& font) {
 void DemoFonts() {
     std::printf("\n-- Fonts --\n");
     FontVelCache cache;
-    CDC dc; // 96 dots per inch
-    FontSpecs specs;  // "Arial", 10 points
+    CDC dc;          // 96 dots per inch
+    FontSpecs specs; // "Arial", 10 points
     FontVel* const arial = cache.CreateFontA(specs);
     CFont* const previous = arial->Create(&dc);
     printFace("Arial at 10 points", *arial);
@@ -41,5 +41,6 @@ void DemoFonts() {
     indirect->CreateIndirect();
     printFace("DejaVu Sans, size 95, indirect", *indirect);
     std::printf("cache holds %d fonts; asking again gives the same one: %s\n",
-                static_cast<int>(cache.GetSize()), cache.CreateFontA(specs) == indirect ? "yes" : "no");
+                static_cast<int>(cache.GetSize()),
+                cache.CreateFontA(specs) == indirect ? "yes" : "no");
 }

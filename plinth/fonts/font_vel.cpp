@@ -10,7 +10,8 @@ CFont* FontVel::Create(CDC* dc) {
     if (dc == nullptr) {
         return nullptr;
     }
-    if (GetSafeHandle() == nullptr && CreatePointFont(m_specs.m_nSize, m_specs.m_strFace, dc) == 0) {
+    if (GetSafeHandle() == nullptr &&
+        CreatePointFont(m_specs.m_nSize, m_specs.m_strFace, dc) == 0) {
         return nullptr;
     }
     return dc->SelectObject(this);

@@ -6,7 +6,9 @@
 
 namespace plinth {
 
-FontVelCache::~FontVelCache() { DeleteAll(); }
+FontVelCache::~FontVelCache() {
+    DeleteAll();
+}
 
 FontVel* FontVelCache::Find(const FontSpecs& s) const {
     for (INT_PTR i = 0; i < GetSize(); ++i) {

@@ -43,7 +43,9 @@ struct HandleRelease {
 };
 using HandlePtr = std::unique_ptr<HFONT__, HandleRelease>;
 
-const FcChar8* utf8(const char* text) noexcept { return reinterpret_cast<const FcChar8*>(text); }
+const FcChar8* utf8(const char* text) noexcept {
+    return reinterpret_cast<const FcChar8*>(text);
+}
 
 // The face field up to its first zero, at most the whole field.
 CString faceName(const LOGFONTA& lf) {
@@ -146,7 +148,9 @@ BOOL DeleteObject(HGDIOBJ hObject) noexcept {
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+CGdiObject::~CGdiObject() {
+    DeleteObject();
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ h) noexcept {
     if (h == nullptr) {
@@ -165,7 +169,9 @@ HGDIOBJ CGdiObject::Detach() noexcept {
     return h;
 }
 
-BOOL CGdiObject::DeleteObject() noexcept { return ::plinth::DeleteObject(Detach()); }
+BOOL CGdiObject::DeleteObject() noexcept {
+    return ::plinth::DeleteObject(Detach());
+}
 
 IMPLEMENT_DYNAMIC(CFont, CGdiObject)
 
@@ -174,7 +180,8 @@ BOOL CFont::CreateFontIndirect(const LOGFONTA* lpLogFont) {
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC) {
-    const std::int64_t dpi = pDC == nullptr ? kScreenDotsPerInch : pDC->GetDeviceCaps(CDC::LOGPIXELSY);
+    const std::int64_t dpi =
+        pDC == nullptr ? kScreenDotsPerInch : pDC->GetDeviceCaps(CDC::LOGPIXELSY);
     const std::int64_t height =
         (dpi * std::abs(static_cast<std::int64_t>(nPointSize)) + kPointsPerInchTimesTen / 2) /
         kPointsPerInchTimesTen;

@@ -7,27 +7,28 @@
 
 namespace plinth {
 
-// Fonts: logical-font records, font handles that own an opened face, the GDI object wrappers
-// and a device context that fonts are selected into.
+// Fonts: logical-font records, font handles that own an opened face, the wrappers that own
+// such handles and a device context that fonts are selected into.
 //
 // A face name is resolved with the system's font configuration and its usual substitution,
 // so a name always yields some installed face (a metric-compatible one where the
 // configuration knows it, "Arial" giving "Liberation Sans" for instance). Creation fails, with
 // a null handle, only when no face file can be opened or sized. Whether the face belongs to
 // the family that was named or is a substitute is told by FontFaceInfo::m_bExactFamily, with
-// family names compared ignoring letter case. An
-// empty name asks for the configuration's default face, which counts as a substitute. Names
-// are passed on as UTF-8; other bytes match no family and give a substitute.
+// family names compared ignoring letter case. An empty name asks for the configuration's
+// default face, which counts as a substitute. Names are passed on as UTF-8; other bytes match
+// no family and give a substitute.
 //
 // Heights are in pixels: a negative lfHeight asks for that character (em) height, a positive
 // one for that cell height (ascender plus descender), 0 for the default of 16 pixels (12
-// points at 96 dots per inch). A bold weight (lfWeight, 1 to 1000, 400 regular) and lfItalic
-// take part in choosing the face; the other fields of the record are kept but not used.
+// points at 96 dots per inch). The weight (lfWeight: 400 regular, 700 bold, above 1000 taken as
+// 1000, 0 the default) and lfItalic take part in choosing the face; the other fields of the
+// record are kept but not used.
 //
 // Threads: one object is used by one thread at a time; distinct objects and font handles
 // are independent (each handle has its own face and rasteriser).
 
-// A handle of a GDI object; fonts are the only kind here.
+// A handle of a graphics object; fonts are the only kind here.
 using HGDIOBJ = void*;
 struct HFONT__;
 using HFONT = HFONT__*;
@@ -55,9 +56,9 @@ static_assert(sizeof(LOGFONTA) == 60, "a logical font is 60 bytes");
 
 // What a font handle opened: the answer to the logical font that asked for it.
 struct FontFaceInfo {
-    CString m_strFamily;    // family of the face (its first family name, UTF-8)
-    CString m_strFile;      // path of the face file
-    int m_nIndex = 0;       // index of the face inside that file
+    CString m_strFamily;     // family of the face (its first family name, UTF-8)
+    CString m_strFile;       // path of the face file
+    int m_nIndex = 0;        // index of the face inside that file
     LONG m_nPixelHeight = 0; // em height the face is sized to, in pixels
     BOOL m_bExactFamily = 0; // the face belongs to the family named, not to a substitute
 };
@@ -71,7 +72,8 @@ PLINTH_API BOOL DeleteObject(HGDIOBJ hObject) noexcept;
 
 class CDC;
 
-// Owner of one GDI handle, which it releases when it is destroyed. Objects are not copied.
+// Owner of one graphics-object handle, which it releases when it is destroyed. Objects are
+// not copied.
 class PLINTH_API CGdiObject : public CObject {
     DECLARE_DYNAMIC(CGdiObject)
 public:

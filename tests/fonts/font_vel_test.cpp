@@ -39,7 +39,7 @@ TEST(FontSpecs, DefaultIsArialTenPointsAndEveryFieldCounts) {
     EXPECT_TRUE(copy.IsSame(d) && assigned.IsSame(d) && copied.IsSame(d));
 
     const FontSpecs others[] = {
-        specs("arial", 100), specs("Arial ", 100), specs("Arial", 101),
+        specs("arial", 100),    specs("Arial ", 100),      specs("Arial", 101),
         specs("Arial", 100, 1), specs("Arial", 100, 0, 1), specs("Arial", 100, 0, 0, 1),
     };
     for (const FontSpecs& o : others) {
@@ -164,11 +164,11 @@ TEST(FontVel, CopyTakesTheSpecsAndLeavesBothHandles) {
 TEST(FontVelCache, ManyCachedFontsReleaseTheirHandlesOnce) {
     CDC dc;
     CFont* const initial = dc.GetCurrentFont();
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 2; ++round) {
         FontVelCache cache;
-        for (int i = 0; i < 60; ++i) {
-            FontVel* font = cache.CreateFontA(
-                specs(i % 3 == 0 ? "DejaVu Sans" : "Liberation Serif", 60 + i, static_cast<BYTE>(round)));
+        for (int i = 0; i < 40; ++i) {
+            FontVel* font = cache.CreateFontA(specs(i % 3 == 0 ? "DejaVu Sans" : "Liberation Serif",
+                                                    60 + i, static_cast<BYTE>(round)));
             if (i % 2 == 0) {
                 ASSERT_NE(font->CreateIndirect(), 0);
             } else {
@@ -176,9 +176,9 @@ TEST(FontVelCache, ManyCachedFontsReleaseTheirHandlesOnce) {
                 ASSERT_NE(font->Create(&dc), nullptr);
             }
         }
-        EXPECT_EQ(cache.GetSize(), 60);
+        EXPECT_EQ(cache.GetSize(), 40);
         dc.SelectObject(initial);
-        if (round == 1) {
+        if (round == 0) {
             cache.DeleteAll(); // the destructor then finds nothing to delete
             EXPECT_EQ(cache.GetSize(), 0);
         }

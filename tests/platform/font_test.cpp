@@ -80,9 +80,12 @@ TEST(Font, HeightSignChoosesEmOrCellHeight) {
         LONG height;
         LONG minPixels, maxPixels;
     } cases[] = {
-        {-13, 13, 13}, {-1, 1, 1}, {0, 16, 16}, // 0: the default height
+        {-13, 13, 13},
+        {-1, 1, 1},
+        {0, 16, 16},  // 0: the default height
         {20, 15, 19}, // cell height: the em is smaller than ascender plus descender
-        {INT_MIN, 0xFFFF, 0xFFFF}, {INT_MAX, 0x8000, 0xFFFF}, // extremes are bounded
+        {INT_MIN, 0xFFFF, 0xFFFF},
+        {INT_MAX, 0x8000, 0xFFFF}, // extremes are bounded
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.height);
@@ -128,8 +131,15 @@ TEST(Font, PointSizeBecomesANegativeHeightAtTheContextResolution) {
         int dpi; // 0: no context
         LONG height;
     } cases[] = {
-        {100, 96, -13}, {120, 96, -16}, {95, 96, -13}, {100, 72, -10}, {100, 0, -13},
-        {-100, 96, -13}, {0, 96, 0}, {INT_MAX, 96, -286331153}, {INT_MIN, 96, -286331153},
+        {100, 96, -13},
+        {120, 96, -16},
+        {95, 96, -13},
+        {100, 72, -10},
+        {100, 0, -13},
+        {-100, 96, -13},
+        {0, 96, 0},
+        {INT_MAX, 96, -286331153},
+        {INT_MIN, 96, -286331153},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
