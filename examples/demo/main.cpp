@@ -15,5 +15,6 @@ int main() {
     DemoText();
     DemoComponents();
     DemoXml();
+    DemoModules();
     return 0;
 }
