@@ -43,6 +43,11 @@
 #include "plinth/frame/ref_obj.h"
 #include "plinth/frame/state.h"
 #include "plinth/frame/vel_object.h"
+#include "plinth/frame/requests.h"
+#include "plinth/frame/object_ref.h"
+#include "plinth/frame/object_ex.h"
+#include "plinth/frame/dyna_module.h"
+#include "plinth/frame/notify_server.h"
 
 // Numeric foundation
 #include "plinth/numeric/constants.h"

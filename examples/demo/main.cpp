@@ -16,5 +16,6 @@ int main() {
     DemoComponents();
     DemoXml();
     DemoFonts();
+    DemoModules();
     return 0;
 }
