@@ -42,6 +42,10 @@
 #include "plinth/frame/ref_obj.h"
 #include "plinth/frame/state.h"
 #include "plinth/frame/vel_object.h"
+#include "plinth/frame/adapter_interfaces.h"
+#include "plinth/frame/array2_oi.h"
+#include "plinth/frame/list_oi.h"
+#include "plinth/frame/range_oi.h"
 
 // Numeric foundation
 #include "plinth/numeric/constants.h"

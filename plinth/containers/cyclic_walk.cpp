@@ -79,8 +79,7 @@ void RemoveCyclicRange(CList<T, T>& list, POSITION from, POSITION to) {
 }
 
 template <class T>
-void AppendCyclicRange(CList<T, T>& target, const CList<T, T>& source, POSITION from,
-                       POSITION to) {
+void AppendCyclicRange(CList<T, T>& target, const CList<T, T>& source, POSITION from, POSITION to) {
     // Gathered first: appending to the source itself would move the tail that the walk
     // wraps at.
     CList<T, T> picked;

@@ -59,9 +59,8 @@ public:
         return this->QuerySelfFirst(iid, ppv);
     }
     HRESULT GetCount(LONG* count) override {
-        return WithList(count, [count](const auto& list) {
-            *count = static_cast<LONG>(list.GetCount());
-        });
+        return WithList(count,
+                        [count](const auto& list) { *count = static_cast<LONG>(list.GetCount()); });
     }
     HRESULT GetHeadPosition(POSITION* pos) override {
         return WithList(pos, [pos](const auto& list) { *pos = list.GetHeadPosition(); });
