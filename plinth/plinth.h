@@ -48,6 +48,10 @@
 #include "plinth/frame/object_ex.h"
 #include "plinth/frame/dyna_module.h"
 #include "plinth/frame/notify_server.h"
+#include "plinth/frame/adapter_interfaces.h"
+#include "plinth/frame/array2_oi.h"
+#include "plinth/frame/list_oi.h"
+#include "plinth/frame/range_oi.h"
 
 // Numeric foundation
 #include "plinth/numeric/constants.h"

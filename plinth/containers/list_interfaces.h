@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plinth/frame/interface_ids.h"
+#include "plinth/frame/nested_interface.h"
 #include "plinth/platform/export.h"
 #include "plinth/platform/guid.h"
 #include "plinth/platform/hresult.h"
@@ -40,6 +41,96 @@ struct PLINTH_API IList : IUnknown {
 
 protected:
     ~IList() = default;
+};
+
+// The nested IIterator and IList objects of the library's lists (the pattern of
+// nested_interface.h); each answers its own identifier and IUnknown itself. Outer gives:
+// - IteratedList(): the list walked, as a const pointer; null when there is none, and then
+//   every method gives E_UNEXPECTED after its argument tests;
+// - GetAtVirt(POSITION): the element handed out at a position;
+// - HandsOutInterfaces(): the elements are interfaces, which IList adds a reference to.
+
+template <class Outer>
+class NestedIterator : public NestedInterface<Outer, IIterator> {
+public:
+    using NestedInterface<Outer, IIterator>::NestedInterface;
+
+    HRESULT QueryInterface(REFIID iid, void** ppv) override {
+        return this->QuerySelfFirst(iid, ppv);
+    }
+    HRESULT GetCount(LONG* count) override {
+        return WithList(count,
+                        [count](const auto& list) { *count = static_cast<LONG>(list.GetCount()); });
+    }
+    HRESULT GetHeadPosition(POSITION* pos) override {
+        return WithList(pos, [pos](const auto& list) { *pos = list.GetHeadPosition(); });
+    }
+    HRESULT GetNext(POSITION* pos) override {
+        return WithList(pos == nullptr ? nullptr : *pos,
+                        [pos](const auto& list) { list.GetNext(*pos); });
+    }
+    HRESULT GetTailPosition(POSITION* pos) override {
+        return WithList(pos, [pos](const auto& list) { *pos = list.GetTailPosition(); });
+    }
+    HRESULT GetPrev(POSITION* pos) override {
+        return WithList(pos == nullptr ? nullptr : *pos,
+                        [pos](const auto& list) { list.GetPrev(*pos); });
+    }
+
+private:
+    // DISP_E_PARAMNOTOPTIONAL for a null argument, E_UNEXPECTED without a list; else does
+    // the step on the list and gives S_OK.
+    template <class Step>
+    HRESULT WithList(const void* argument, Step step) {
+        if (argument == nullptr) {
+            return DISP_E_PARAMNOTOPTIONAL;
+        }
+        const auto* list = this->This().IteratedList();
+        if (list == nullptr) {
+            return E_UNEXPECTED;
+        }
+        step(*list);
+        return S_OK;
+    }
+};
+
+template <class Outer>
+class NestedList : public NestedInterface<Outer, IList> {
+public:
+    using NestedInterface<Outer, IList>::NestedInterface;
+
+    HRESULT QueryInterface(REFIID iid, void** ppv) override {
+        return this->QuerySelfFirst(iid, ppv);
+    }
+    HRESULT GetIterator(IIterator** iterator) override {
+        if (iterator == nullptr) {
+            return DISP_E_PARAMNOTOPTIONAL;
+        }
+        void* found = nullptr;
+        if (FAILED(this->This().QueryInterface(IID_IIterator, &found))) {
+            return E_UNEXPECTED;
+        }
+        *iterator = static_cast<IIterator*>(found);
+        return S_OK;
+    }
+    HRESULT GetAt(POSITION pos, void** element) override {
+        if (element == nullptr) {
+            return S_OK;
+        }
+        if (pos == nullptr) {
+            return DISP_E_PARAMNOTOPTIONAL;
+        }
+        Outer& outer = this->This();
+        if (outer.IteratedList() == nullptr) {
+            return E_UNEXPECTED;
+        }
+        void* data = outer.GetAtVirt(pos);
+        if (outer.HandsOutInterfaces() && data != nullptr) {
+            static_cast<IUnknown*>(data)->AddRef();
+        }
+        *element = data;
+        return S_OK;
+    }
 };
 
 } // namespace plinth

@@ -34,49 +34,6 @@ CObject* RtVoidPtrList::GetAtVirt(POSITION pos) const {
     return static_cast<CObject*>(GetAt(pos));
 }
 
-bool RtVoidPtrList::IsNeighbourPosns(POSITION a, POSITION b) const {
-    if (a == nullptr || b == nullptr) {
-        return false;
-    }
-    GetNext(a);
-    return a == b;
-}
-
-void RtVoidPtrList::Remove(POSITION from, POSITION to) {
-    for (POSITION pos = from; pos != nullptr;) {
-        const POSITION node = pos;
-        const bool last = node == to;
-        GetNext(pos);
-        RemoveAt(node);
-        if (last) {
-            break;
-        }
-    }
-}
-
-void RtVoidPtrList::RemoveCyclic(POSITION from, POSITION to) {
-    for (POSITION pos = from; pos != nullptr && !IsEmpty();) {
-        const POSITION node = pos;
-        const bool last = node == to;
-        WalkCyclic(*this, pos, true);
-        RemoveAt(node);
-        if (last) {
-            break;
-        }
-    }
-}
-
-void RtVoidPtrList::CopyCyclic(const RtVoidPtrList& source, POSITION from, POSITION to) {
-    // Gathered first: appending to the source itself would move the tail that the walk
-    // wraps at.
-    CPtrList picked;
-    POSITION pos = from;
-    for (int n = source.Count(from, to); n > 0; --n) {
-        picked.AddTail(WalkCyclic(source, pos, true));
-    }
-    AddTail(&picked);
-}
-
 bool RtVoidPtrList::FindDuplicates(const CPtrList* list, POSITION* pair) {
     if (list == nullptr) {
         return false;
@@ -93,73 +50,6 @@ bool RtVoidPtrList::FindDuplicates(const CPtrList* list, POSITION* pair) {
         }
     }
     return false;
-}
-
-HRESULT RtVoidPtrList::XIterator::GetCount(LONG* count) {
-    if (count == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    *count = static_cast<LONG>(This().GetCount());
-    return S_OK;
-}
-
-HRESULT RtVoidPtrList::XIterator::GetHeadPosition(POSITION* pos) {
-    if (pos == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    *pos = This().GetHeadPosition();
-    return S_OK;
-}
-
-HRESULT RtVoidPtrList::XIterator::GetNext(POSITION* pos) {
-    if (pos == nullptr || *pos == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    This().GetNext(*pos);
-    return S_OK;
-}
-
-HRESULT RtVoidPtrList::XIterator::GetTailPosition(POSITION* pos) {
-    if (pos == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    *pos = This().GetTailPosition();
-    return S_OK;
-}
-
-HRESULT RtVoidPtrList::XIterator::GetPrev(POSITION* pos) {
-    if (pos == nullptr || *pos == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    This().GetPrev(*pos);
-    return S_OK;
-}
-
-HRESULT RtVoidPtrList::XList::GetIterator(IIterator** iterator) {
-    if (iterator == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    void* found = nullptr;
-    if (FAILED(This().QueryInterface(IID_IIterator, &found))) {
-        return E_UNEXPECTED;
-    }
-    *iterator = static_cast<IIterator*>(found);
-    return S_OK;
-}
-
-HRESULT RtVoidPtrList::XList::GetAt(POSITION pos, void** element) {
-    if (element == nullptr) {
-        return S_OK;
-    }
-    if (pos == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    void* data = This().GetAtVirt(pos);
-    if (This().m_bInterfaces && data != nullptr) {
-        static_cast<IUnknown*>(data)->AddRef();
-    }
-    *element = data;
-    return S_OK;
 }
 
 int glcPosnToIndexNoType(const CPtrList* list, POSITION pos) {

@@ -25,23 +25,14 @@ class PLINTH_API RtVoidPtrList : public CPtrList {
 public:
     using DeleteFn = void (*)(void*);
 
-    class PLINTH_API XIterator : public NestedInterface<RtVoidPtrList, IIterator> {
+    class PLINTH_API XIterator : public NestedIterator<RtVoidPtrList> {
     public:
-        using NestedInterface::NestedInterface;
-        HRESULT QueryInterface(REFIID iid, void** ppv) override { return QuerySelfFirst(iid, ppv); }
-        HRESULT GetCount(LONG* count) override;
-        HRESULT GetHeadPosition(POSITION* pos) override;
-        HRESULT GetNext(POSITION* pos) override;
-        HRESULT GetTailPosition(POSITION* pos) override;
-        HRESULT GetPrev(POSITION* pos) override;
+        using NestedIterator::NestedIterator;
     };
 
-    class PLINTH_API XList : public NestedInterface<RtVoidPtrList, IList> {
+    class PLINTH_API XList : public NestedList<RtVoidPtrList> {
     public:
-        using NestedInterface::NestedInterface;
-        HRESULT QueryInterface(REFIID iid, void** ppv) override { return QuerySelfFirst(iid, ppv); }
-        HRESULT GetIterator(IIterator** iterator) override;
-        HRESULT GetAt(POSITION pos, void** element) override;
+        using NestedList::NestedList;
     };
 
     explicit RtVoidPtrList(bool interfaces = false, DeleteFn deleteFn = nullptr);
@@ -58,6 +49,10 @@ public:
 
     // The data at pos, as the framework's object pointer.
     virtual CObject* GetAtVirt(POSITION pos) const;
+
+    // What the nested interfaces walk and hand out: this list and its elements.
+    const CPtrList* IteratedList() const noexcept { return this; }
+    bool HandsOutInterfaces() const noexcept { return m_bInterfaces; }
 
     // The head position, or the tail position.
     POSITION GetStartPosition(bool head) const noexcept {
@@ -78,7 +73,7 @@ public:
     void* GetPrevCyclic(POSITION& pos) const { return WalkCyclic(*this, pos, false); }
 
     // b is the node right after a (no wrap-around); false when either is null.
-    bool IsNeighbourPosns(POSITION a, POSITION b) const;
+    bool IsNeighbourPosns(POSITION a, POSITION b) const { return IsNeighbourNode(*this, a, b); }
     // Empty, or a head with non-null data whose links agree with the count.
     bool IsValidList() const { return IsValidPtrList(*this); }
 
@@ -87,12 +82,14 @@ public:
     int Count(POSITION from, POSITION to) const { return CountCyclic(*this, from, to); }
     // Removes from `from` forward up to and including `to`, or to the tail when `to` is not
     // met first.
-    void Remove(POSITION from, POSITION to);
+    void Remove(POSITION from, POSITION to) { RemoveForward(*this, from, to); }
     // Removes from `from` to `to` inclusive with wrap-around (everything when `to` is not met).
-    void RemoveCyclic(POSITION from, POSITION to);
+    void RemoveCyclic(POSITION from, POSITION to) { RemoveCyclicRange(*this, from, to); }
     // Appends the data of source's nodes from `from` to `to` inclusive, with wrap-around in
     // source (which may be this list).
-    void CopyCyclic(const RtVoidPtrList& source, POSITION from, POSITION to);
+    void CopyCyclic(const RtVoidPtrList& source, POSITION from, POSITION to) {
+        AppendCyclicRange(*this, source, from, to);
+    }
 
     // The first two nodes with equal data, the earlier one first, into pair (which may be
     // null); false when all data differ or the list is null.

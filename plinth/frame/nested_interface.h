@@ -48,6 +48,14 @@ namespace plinth {
 // - an outer object with other rules composes QueryNested, QueryUnknown and NoInterface;
 // - an outer object with a count of its own gives AddRef and Release of its own (the nested
 //   objects call whatever the outer class declares).
+// - an outer object that passes unknown identifiers to an attached owner ends its query with
+//   ForwardQuery(owner, iid, ppv, E_NOINTERFACE) instead of NoInterface;
+// - a nested object that fronts an interface of another object (an adapter over a foreign
+//   interface) answers only its own identifier and sends the rest, IUnknown included, on
+//   with `return QuerySelfThen(iid, ppv, wrapped);`; its outer object keeps the count;
+// - an aggregated object (an adapter that lives inside another) counts on its outer
+//   IUnknown while one is attached, holding no reference on it, and on its own count
+//   otherwise; its AddRef and Release say so.
 
 // Gives itf out through ppv with one reference added.
 template <class Itf>
@@ -60,6 +68,16 @@ void HandOutInterface(Itf* itf, void** ppv) {
 inline HRESULT NoInterface(void** ppv) noexcept {
     *ppv = nullptr;
     return E_NOINTERFACE;
+}
+
+// Passes a query on to next: its answer, or null and `without` when next is null. ppv must
+// not be null.
+inline HRESULT ForwardQuery(IUnknown* next, REFIID iid, void** ppv, HRESULT without) {
+    if (next == nullptr) {
+        *ppv = nullptr;
+        return without;
+    }
+    return next->QueryInterface(iid, ppv);
 }
 
 // When iid is the identifier of one of the nested objects' interfaces, hands out the first
@@ -144,6 +162,19 @@ protected:
             return S_OK;
         }
         return m_pOuter->QueryInterface(iid, ppv);
+    }
+
+    // For a nested object that fronts next: a null ppv gives DISP_E_PARAMNOTOPTIONAL; with
+    // no next, null and E_UNEXPECTED for every identifier; Itf gives this object with one
+    // reference added; anything else (IUnknown included) is next's answer.
+    HRESULT QuerySelfThen(REFIID iid, void** ppv, IUnknown* next) {
+        if (ppv == nullptr) {
+            return DISP_E_PARAMNOTOPTIONAL;
+        }
+        if (next != nullptr && QueryNested(iid, ppv, *this)) {
+            return S_OK;
+        }
+        return ForwardQuery(next, iid, ppv, E_UNEXPECTED);
     }
 
 private:
