@@ -212,6 +212,8 @@ public:
     bool PersistXML(PCExBase& ar);
 
 private:
+    // The buffer to hold n > 0 bytes: this one when it is large enough, else a new one.
+    unsigned char* BufferFor(ULONG n) const;
     // Frees the old buffer unless it is p, then holds the n bytes at p.
     void Install(unsigned char* p, ULONG n) noexcept;
 };
