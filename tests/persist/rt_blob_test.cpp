@@ -6,6 +6,7 @@
 #include "plinth/platform/safearray.h"
 
 #include "support/archive_bytes.h"
+#include "support/xml_pass.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 
 using namespace plinth;
 using plinth::testing::Bytes;
+using plinth::testing::Pass;
 
 namespace {
 
@@ -49,21 +51,6 @@ Bytes InjectModel(Bytes target, const Bytes& source) {
     }
     return target;
 }
-
-// A document with its root attached and pushed, as a caller sets up a pass.
-struct Pass {
-    explicit Pass(LONG direction, const char* text = "<R/>", bool tabs = false) {
-        pc.m_nDirection = direction;
-        EXPECT_EQ(doc.CreateInstance(), S_OK);
-        doc->loadXML(text);
-        ar = PCExBase(&pc, doc);
-        ar.m_bTabs = tabs;
-        ar.Push(doc->documentElement());
-    }
-    PC pc;
-    IXMLDOMDocumentPtr doc;
-    PCExBase ar;
-};
 
 } // namespace
 
