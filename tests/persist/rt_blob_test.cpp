@@ -519,13 +519,15 @@ TEST_F(BlobFile, ReadingTakesTheWholeFileOrACountAtAnOffset) {
     EXPECT_TRUE(b.Read(path));
     EXPECT_EQ(BytesOf(b), Bytes({'1', '2', '3', '4', '5'}));
 
-    CFile f(m_path.c_str(), CFile::modeRead);
-    f.Seek(1, CFile::begin);
-    EXPECT_EQ(b.ReadNonVirt(f, 2, 3), 3u);
-    EXPECT_EQ(BytesOf(b), Bytes({0, 0, '2', '3', '4'}));
-    f.Seek(3, CFile::begin);
-    EXPECT_EQ(b.Read(f), 2); // the length is asked for, the end gives less
-    EXPECT_EQ(BytesOf(b), Bytes({'4', '5'}));
+    {
+        CFile f(m_path.c_str(), CFile::modeRead);
+        f.Seek(1, CFile::begin);
+        EXPECT_EQ(b.ReadNonVirt(f, 2, 3), 3u);
+        EXPECT_EQ(BytesOf(b), Bytes({0, 0, '2', '3', '4'}));
+        f.Seek(3, CFile::begin);
+        EXPECT_EQ(b.Read(f), 2); // the length is asked for, the end gives less
+        EXPECT_EQ(BytesOf(b), Bytes({'4', '5'}));
+    }
     EXPECT_TRUE(b.ReadNonVirt(path, 1, 0));
     EXPECT_EQ(BytesOf(b), Bytes({0, '1', '2', '3', '4', '5'}));
 
