@@ -7,8 +7,8 @@
 
 #include <charconv>
 #include <cstring>
-#include <vector>
 #include <pugixml.hpp>
+#include <vector>
 
 using namespace plinth;
 

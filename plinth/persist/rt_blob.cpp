@@ -198,8 +198,7 @@ bool RtBlob::Copy(SAFEARRAY** ppsa) {
         return false;
     }
     SAFEARRAY* psa = *ppsa;
-    if (SafeArrayGetDim(psa) != 1 || SafeArrayGetElemsize(psa) != 1 ||
-        FAILED(SafeArrayLock(psa))) {
+    if (SafeArrayGetDim(psa) != 1 || SafeArrayGetElemsize(psa) != 1 || FAILED(SafeArrayLock(psa))) {
         return false;
     }
     try {

@@ -1,12 +1,12 @@
+#include "support/archive_bytes.h"
+#include "support/xml_pass.h"
+
 #include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/file.h"
 #include "plinth/platform/memfile.h"
 #include "plinth/platform/safearray.h"
-
-#include "support/archive_bytes.h"
-#include "support/xml_pass.h"
 
 #include <gtest/gtest.h>
 
@@ -259,7 +259,7 @@ TEST(RtBlob, HexTextBothWays) {
         Bytes bytes;
     };
     const Case cases[] = {
-        {"ABC", true, {0xAB}},    // the odd digit is ignored
+        {"ABC", true, {0xAB}},     // the odd digit is ignored
         {"ab01", true, {0xAB, 1}}, // either case reads
         {"", true, {}},
         {"ZZ", false, {}},
@@ -426,8 +426,10 @@ TEST(RtBlob, InjectSpreadsBitsAtTheSinglePrecisionRatio) {
     for (int round = 0; round < 200; ++round) {
         Bytes to(1 + random() % 40);
         Bytes from(1 + random() % to.size());
-        for (BYTE& x : to) x = static_cast<BYTE>(random());
-        for (BYTE& x : from) x = static_cast<BYTE>(random());
+        for (std::vector<BYTE>* bytes : {&to, &from}) {
+            std::generate(bytes->begin(), bytes->end(),
+                          [&] { return static_cast<BYTE>(random()); });
+        }
         RtBlob t = Owned(to);
         RtBlob s = Owned(from);
         t.Inject(s);
@@ -638,7 +640,7 @@ TEST(RtBlob, XmlLoadRefusesOrRecoversFromBadInput) {
         {"<Bl><Dt>0AFF</Dt></Bl>", false, {}},            // no size
         {"<Bl><Sz>-1</Sz><Dt>0AFF</Dt></Bl>", false, {}}, // not 4 GiB
         {"<Bl><Sz>0</Sz></Bl>", false, {}},
-        {"<Bl><Sz>3</Sz></Bl>", false, {}},               // a size without bytes
+        {"<Bl><Sz>3</Sz></Bl>", false, {}},                     // a size without bytes
         {"<Bl><Sz>3</Sz><Dt>0A</Dt></Bl>", true, {0x0A, 0, 0}}, // short text: zeros
         {"<Bl><Sz>2</Sz><Dt>0AZZ</Dt></Bl>", true, {0x0A, 0}},  // bad digit: zeros
     };

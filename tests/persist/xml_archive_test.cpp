@@ -1,8 +1,8 @@
+#include "support/xml_pass.h"
+
 #include "plinth/persist/xml_archive.h"
 #include "plinth/platform/com_exception.h"
 #include "plinth/platform/hresult.h"
-
-#include "support/xml_pass.h"
 
 #include <gtest/gtest.h>
 
