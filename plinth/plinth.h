@@ -103,6 +103,7 @@
 
 // Persistence
 #include "plinth/persist/persist_context.h"
+#include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"
 
 // Fonts

@@ -17,5 +17,6 @@ int main() {
     DemoXml();
     DemoFonts();
     DemoModules();
+    DemoBlob();
     return 0;
 }

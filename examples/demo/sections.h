@@ -13,3 +13,4 @@ void DemoGrids();
 void DemoSets();
 void DemoFonts();
 void DemoModules();
+void DemoBlob();
