@@ -57,6 +57,7 @@
 #include "plinth/range/range.h"
 #include "plinth/range/range_ex.h"
 #include "plinth/range/range_int.h"
+#include "plinth/range/range_multi.h"
 #include "plinth/range/range_pos.h"
 #include "plinth/range/range_r1.h"
 #include "plinth/range/set_r1.h"
@@ -94,3 +95,4 @@
 // Persistence
 #include "plinth/persist/persist_context.h"
 #include "plinth/persist/xml_archive.h"
+#include "plinth/persist/buffer_base.h"
