@@ -336,31 +336,26 @@ void RangeMulti::Remove(int i, int j) {
 }
 
 void RangeMulti::SetAt(int i, const RangeMulti& m) {
-    if (&m == this) {
-        SetAt(i, RangeMulti(m));
-        return;
-    }
-    if (m.count == 0) {
-        return;
-    }
-    const int end = count;
-    SetCount(count + m.count - 1);
-    ShiftUp(i + 1, end, m.count - 1);
-    std::copy(m.data, m.data + m.count, data + i);
+    Splice(i, 1, m);
 }
 
 void RangeMulti::InsertAfter(int i, const RangeMulti& m) {
+    Splice(i + 1, 0, m);
+}
+
+void RangeMulti::Splice(int at, int replaced, const RangeMulti& m) {
     if (&m == this) {
-        InsertAfter(i, RangeMulti(m));
+        Splice(at, replaced, RangeMulti(m));
         return;
     }
     if (m.count == 0) {
         return;
     }
     const int end = count;
-    SetCount(count + m.count);
-    ShiftUp(i + 1, end, m.count);
-    std::copy(m.data, m.data + m.count, data + i + 1);
+    const int by = m.count - replaced;
+    SetCount(count + by);
+    ShiftUp(at + replaced, end, by);
+    std::copy(m.data, m.data + m.count, data + at);
 }
 
 // ---- Union and intersection

@@ -188,6 +188,10 @@ public:
     // element is a copy of the contained arc with its direction. The elements used start
     // afresh, so a reused multi-range gives what a new one gives.
     void IntersectS1(const RangeS1& s1, const RangeS1& s2);
+
+private:
+    // m's elements in place of `replaced` elements from `at` on; nothing when m is empty.
+    void Splice(int at, int replaced, const RangeMulti& m);
 };
 
 } // namespace plinth
