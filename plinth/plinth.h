@@ -67,6 +67,7 @@
 #include "plinth/range/range.h"
 #include "plinth/range/range_ex.h"
 #include "plinth/range/range_int.h"
+#include "plinth/range/range_multi.h"
 #include "plinth/range/range_pos.h"
 #include "plinth/range/range_r1.h"
 #include "plinth/range/set_r1.h"
@@ -102,6 +103,7 @@
 #include "plinth/containers/void_ptr_list.h"
 
 // Persistence
+#include "plinth/persist/buffer_base.h"
 #include "plinth/persist/persist_context.h"
 #include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"

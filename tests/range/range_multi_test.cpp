@@ -1,0 +1,316 @@
+#include "plinth/range/range_multi.h"
+#include "plinth/platform/exceptions.h"
+#include "plinth/platform/memory.h"
+#include "support/archive_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <utility>
+#include <vector>
+
+using namespace plinth;
+using plinth::testing::Bytes;
+
+namespace {
+
+using Ends = std::vector<std::pair<double, double>>;
+
+Ends EndsOf(const CAISimpArr<Range>& m) {
+    Ends ends;
+    for (int i = 0; i < m.GetCount(); ++i) {
+        ends.emplace_back(m[i].lo, m[i].hi);
+    }
+    return ends;
+}
+
+RangeMulti Multi(const Ends& ends) {
+    RangeMulti m;
+    for (const auto& [a, b] : ends) {
+        m.CAISimpArr<Range>::Add(Range(a, b));
+    }
+    return m;
+}
+
+constexpr std::pair<double, double> kInvalid{UNBOUNDED, -UNBOUNDED};
+
+} // namespace
+
+TEST(RangeMulti, AddMergesRangesThatMeet) {
+    RangeMulti m;
+    m.Add(Range(2, 3));
+    m.Add(Range(0, 1));
+    EXPECT_EQ(EndsOf(m), (Ends{{0, 1}, {2, 3}}));
+    m.Add(Range(5, 4)); // empty: nothing
+    EXPECT_EQ(m.GetCount(), 2);
+    m.Add(Range(0.5, 2.5));
+    EXPECT_EQ(EndsOf(m), (Ends{{0, 3}}));
+
+    RangeMulti touching = Multi({{0, 1}});
+    touching.Add(Range(1 + 5e-11, 1.5));
+    EXPECT_EQ(EndsOf(touching), (Ends{{0, 1.5}}));
+
+    RangeMulti own = Multi({{0, 1}, {4, 5}});
+    own.Add(own[0]); // an element of its own
+    own.Unite(own);
+    EXPECT_EQ(EndsOf(own), (Ends{{0, 1}, {4, 5}}));
+    EXPECT_TRUE(own.IsValid());
+    EXPECT_EQ(own.FindRange(4.5), 1);
+    EXPECT_EQ(own.FindFirstOnLeft(3), 0);
+    EXPECT_EQ(own.FindFirstOnLeft(-1), -1);
+    EXPECT_FALSE(Multi({{0, 2}, {1, 3}}).IsValid());
+}
+
+TEST(RangeMulti, IntersectKeepsPairsThatDoNotMeetAsInvalid) {
+    RangeMulti m = Multi({{0, 1}, {2, 3}, {4, 5}});
+    EXPECT_TRUE(m.Intersect(Range(0.5, 2.5)));
+    EXPECT_EQ(EndsOf(m), (Ends{{0.5, 1}, {2, 2.5}, kInvalid}));
+    EXPECT_FALSE(m.IsEmpty());
+    EXPECT_FALSE(m.Intersect(Range(10, 11)));
+    EXPECT_TRUE(m.IsEmpty());
+
+    RangeMulti pairs = Multi({{0, 2}});
+    pairs.Intersect(Multi({{1, 3}, {5, 6}}));
+    EXPECT_EQ(EndsOf(pairs), (Ends{{1, 2}, kInvalid}));
+    RangeMulti none = Multi({{0, 2}});
+    none.Intersect(RangeMulti());
+    EXPECT_EQ(none.GetCount(), 0);
+}
+
+TEST(RangeMulti, AddAndIntersectMatchASimpleModel) {
+    std::mt19937 rng(15);
+    std::uniform_int_distribution<int> grid(0, 40);
+    const auto pick = [&] {
+        const double a = grid(rng) * 0.5;
+        const double b = grid(rng) * 0.5;
+        return std::make_pair(std::min(a, b), std::max(a, b));
+    };
+    for (int trial = 0; trial < 300; ++trial) {
+        RangeMulti m;
+        Ends model; // ordered, disjoint, not touching
+        const int adds = 1 + trial % 8;
+        for (int n = 0; n < adds; ++n) {
+            auto r = pick();
+            m.Add(Range(r.first, r.second));
+            Ends next;
+            for (const auto& e : model) {
+                if (e.second < r.first || r.second < e.first) {
+                    next.push_back(e);
+                } else {
+                    r = {std::min(r.first, e.first), std::max(r.second, e.second)};
+                }
+            }
+            next.push_back(r);
+            std::sort(next.begin(), next.end());
+            model = next;
+            ASSERT_EQ(EndsOf(m), model) << trial;
+            ASSERT_TRUE(m.IsValid());
+        }
+
+        const Ends other{pick(), pick()};
+        RangeMulti cut(m);
+        cut.Intersect(Multi(other));
+        Ends expected;
+        for (const auto& e : model) {
+            for (const auto& o : other) {
+                const bool meet = !(e.second < o.first || o.second < e.first);
+                expected.push_back(meet ? std::make_pair(std::max(e.first, o.first),
+                                                         std::min(e.second, o.second))
+                                        : kInvalid);
+            }
+        }
+        ASSERT_EQ(EndsOf(cut), expected) << trial;
+    }
+}
+
+TEST(RangeMulti, IntersectS1Examples) {
+    RangeMulti m;
+    m.IntersectS1(RangeS1(0, 2), RangeS1(1, 3));
+    EXPECT_EQ(EndsOf(m), (Ends{{1, 2}}));
+    EXPECT_EQ(m[0].type, eScalarAngle);
+    m.IntersectS1(RangeS1(0, 2), RangeS1(-1, 1));
+    EXPECT_EQ(EndsOf(m), (Ends{{0, 1}}));
+    m.IntersectS1(RangeS1(0, 3), RangeS1(2.5, 0.5));
+    EXPECT_EQ(EndsOf(m), (Ends{{2.5, 3}, {0, 0.5}}));
+    EXPECT_EQ(m[1].type, eScalarAngle);
+    m.IntersectS1(RangeS1(0, 1), RangeS1(2, 3));
+    EXPECT_EQ(m.GetCount(), 0);
+
+    RangeS1 inner(0.5, 1);
+    inner.external = true; // the long way round, contained in the full circle
+    m.IntersectS1(RangeS1(), inner);
+    EXPECT_EQ(EndsOf(m), (Ends{{0.5, 1}}));
+    EXPECT_TRUE(m[0].external);
+}
+
+TEST(RangeMulti, IntersectS1EveryFlagCombinationFreshAndReused) {
+    std::mt19937 rng(21);
+    std::uniform_int_distribution<int> grid(-31, 31);
+    RangeMulti reused;
+    reused.IntersectS1(RangeS1(), [] {
+        RangeS1 r(1, 2);
+        r.external = true;
+        return r;
+    }()); // leaves a flag behind
+    ASSERT_TRUE(reused[0].external);
+    for (int trial = 0; trial < 400; ++trial) {
+        double ends[4];
+        for (double& e : ends) {
+            e = grid(rng) * 0.1;
+        }
+        if (ends[0] == ends[1] || ends[2] == ends[3]) {
+            continue;
+        }
+        RangeS1 s1(ends[0], ends[1]);
+        RangeS1 s2(ends[2], ends[3]);
+        s1.external = trial % 2 == 1;
+        s2.external = trial / 2 % 2 == 1;
+        RangeMulti fresh;
+        fresh.IntersectS1(s1, s2);
+        reused.IntersectS1(s1, s2);
+        ASSERT_EQ(reused.GetCount(), fresh.GetCount());
+        for (int i = 0; i < fresh.GetCount(); ++i) {
+            EXPECT_EQ(reused[i].lo, fresh[i].lo);
+            EXPECT_EQ(reused[i].hi, fresh[i].hi);
+            EXPECT_EQ(reused[i].external, fresh[i].external);
+            EXPECT_EQ(reused[i].state, fresh[i].state);
+            EXPECT_EQ(reused[i].degrees, fresh[i].degrees);
+        }
+        // The pieces cover exactly the points both arcs hold (away from the ends).
+        for (int k = -314; k < 314; k += 3) {
+            const double x = k * 0.01 + 0.005;
+            const bool both = s1.In(x) && s2.In(x);
+            bool got = false;
+            for (int i = 0; i < fresh.GetCount(); ++i) {
+                got = got || fresh[i].In(x);
+            }
+            ASSERT_EQ(got, both) << trial << " at " << x;
+        }
+    }
+}
+
+TEST(RangeMulti, StorageRules) {
+    RangeMulti m;
+    m.SetAtGrow(3, 1, 2); // the smallest multiple of the step above 3
+    EXPECT_EQ(m.capacity, 6);
+    EXPECT_EQ(m.GetCount(), 4);
+    EXPECT_TRUE(m[0].IsFull());
+    m.growBy = 0;
+    m.SetAtGrow(6, 0, 1);
+    EXPECT_EQ(m.growBy, 5);
+    EXPECT_EQ(m.capacity, 10);
+
+    RangeMulti empty; // no block yet
+    empty.SetFull();
+    EXPECT_EQ(empty.GetCount(), 1);
+    EXPECT_TRUE(empty[0].IsFull());
+    RangeMulti angle;
+    angle.SetFullAngle();
+    EXPECT_EQ(angle.GetCount(), 1);
+
+    CAISimpArr<Range> src;
+    src.Add(Range(0, 1));
+    src.Add(Range(2, 3));
+    CAISimpArr<Range> dst;
+    dst.Copy(src, 4, 0); // grows before writing
+    EXPECT_EQ(dst.GetCount(), 6);
+    EXPECT_EQ(dst[5].hi, 3);
+    dst.Copy(dst, 5, 4); // overlapping, from itself
+    EXPECT_EQ(dst.GetCount(), 7);
+    EXPECT_EQ(dst[6].lo, 2);
+    EXPECT_EQ(dst[5].lo, 0);
+
+    dst.CopySubArr(src, 0, 1, true);
+    EXPECT_EQ(EndsOf(dst), (Ends{{2, 3}, {0, 1}}));
+    dst.InsertAt(1, dst[0]);
+    EXPECT_EQ(EndsOf(dst), (Ends{{2, 3}, {2, 3}, {0, 1}}));
+    dst.RemoveAt(0, 2);
+    EXPECT_EQ(EndsOf(dst), (Ends{{0, 1}}));
+    EXPECT_EQ(dst.Find(&src[1]), -1);
+    EXPECT_EQ(src.Find(&src[1]), 1);
+
+    RangeMulti whole = Multi({{0, 1}, {5, 6}});
+    whole.SetAt(0, Multi({{7, 8}, {9, 10}}));
+    EXPECT_EQ(EndsOf(whole), (Ends{{7, 8}, {9, 10}, {5, 6}}));
+    whole.InsertAfter(2, whole);
+    EXPECT_EQ(whole.GetCount(), 6);
+    whole.Remove(1, 4);
+    EXPECT_EQ(EndsOf(whole), (Ends{{7, 8}, {5, 6}}));
+}
+
+TEST(RangeMulti, CopiesOwnTheirBlocks) {
+    RangeMulti* a = AfxNew<RangeMulti>();
+    a->Add(Range(0, 1));
+    RangeMulti copy(*a);
+    RangeMulti assigned;
+    assigned = *a;
+    const RangeMulti& same = assigned;
+    assigned = same;
+    EXPECT_NE(copy.GetData(), a->GetData());
+    delete a;
+    EXPECT_EQ(EndsOf(copy), (Ends{{0, 1}}));
+    EXPECT_EQ(EndsOf(assigned), (Ends{{0, 1}}));
+
+    CAISimpArr<Range> caller;
+    caller.Add(Range(2, 3));
+    CAISimpArr<Range> other;
+    other.Add(Range(4, 5));
+    other.GetSubArray(caller, 0, 0); // frees only its own block
+    EXPECT_EQ(other.GetData(), nullptr);
+    EXPECT_EQ(EndsOf(caller), (Ends{{2, 3}}));
+
+    CAISimpArr<Range> taker;
+    taker.Attach(AfxNewArray<Range>(2), 2);
+    EXPECT_EQ(taker.GetCount(), 2);
+    Range* block = taker.GetData();
+    taker.Detach();
+    EXPECT_EQ(taker.capacity, 0);
+    delete[] block;
+}
+
+TEST(RangeMulti, MergeAndIsIncreasingCompareByInclusion) {
+    CAISimpArr<Range> out;
+    EXPECT_EQ(out.Merge(Multi({{0, 1}}), Multi({{0, 2}})), 1);
+    EXPECT_EQ(EndsOf(out), (Ends{{0, 1}}));
+    // [0, 5] is not within [1, 2], so b's element goes first whatever the ends' order.
+    EXPECT_EQ(out.Merge(Multi({{0, 5}}), Multi({{1, 2}, {3, 4}})), 3);
+    EXPECT_EQ(EndsOf(out), (Ends{{1, 2}, {3, 4}, {0, 5}}));
+    EXPECT_EQ(out.Merge(RangeMulti(), Multi({{1, 2}})), 1);
+    EXPECT_EQ(out.Merge(out, out), 1); // with itself: the same start is dropped
+    EXPECT_EQ(out.Merge(RangeMulti(), RangeMulti()), 0);
+
+    EXPECT_TRUE(Multi({{5, 6}, {0, 1}}).IsIncreasing()); // not ordered, but none inside
+    EXPECT_FALSE(Multi({{0, 5}, {1, 2}}).IsIncreasing());
+    EXPECT_TRUE(Multi({{1, 2}, {0, 5}}).IsIncreasing());
+}
+
+TEST(RangeMulti, ArchiveHoldsCapacityAndCountOnly) {
+    RangeMulti m = Multi({{0, 1}, {2, 3}});
+    EXPECT_EQ(m.capacity, 2);
+    m.SetAtGrow(2, 4, 5);
+    EXPECT_EQ(plinth::testing::StoredObject(m), (Bytes{3, 0, 0, 0, 3, 0, 0, 0}));
+    RangeMulti none;
+    EXPECT_EQ(plinth::testing::StoredObject(none), Bytes(8, 0));
+
+    const auto load = [](const Bytes& bytes, CAISimpArr<Range>& into) {
+        CMemFile file;
+        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        file.SeekToBegin();
+        CArchive ar(&file, CArchive::load);
+        into.Serialize(ar);
+    };
+    RangeMulti fresh;
+    load({4, 0, 0, 0, 2, 0, 0, 0}, fresh);
+    EXPECT_EQ(fresh.capacity, 4);
+    EXPECT_EQ(fresh.GetCount(), 2);
+    RangeMulti back = Multi({{7, 8}});
+    load({1, 0, 0, 0, 9, 0, 0, 0}, back); // count above capacity: room for both
+    EXPECT_EQ(back.capacity, 9);
+    EXPECT_EQ(back.GetCount(), 9);
+    EXPECT_EQ(back[0].lo, 7); // kept while growing
+    EXPECT_THROW(load({1, 0, 0, 0, 0xff, 0xff, 0xff, 0xff}, back), CArchiveException);
+    EXPECT_THROW(load({1, 0, 0}, back), CArchiveException);
+    EXPECT_EQ(back.GetCount(), 9);
+}
