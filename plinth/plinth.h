@@ -25,6 +25,7 @@
 #include "plinth/platform/oletypes.h"
 #include "plinth/platform/ptr_array.h"
 #include "plinth/platform/ptr_list.h"
+#include "plinth/platform/resource.h"
 #include "plinth/platform/safearray.h"
 #include "plinth/platform/throw.h"
 #include "plinth/platform/typed_ptr.h"
