@@ -94,4 +94,5 @@
 
 // Persistence
 #include "plinth/persist/persist_context.h"
+#include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"

@@ -15,5 +15,6 @@ int main() {
     DemoText();
     DemoComponents();
     DemoXml();
+    DemoBlob();
     return 0;
 }

@@ -11,3 +11,4 @@ void DemoComponents();
 void DemoXml();
 void DemoGrids();
 void DemoSets();
+void DemoBlob();
