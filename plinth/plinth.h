@@ -96,3 +96,6 @@
 #include "plinth/persist/persist_context.h"
 #include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"
+
+// Resources
+#include "plinth/resources/resource_manager.h"
