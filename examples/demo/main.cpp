@@ -16,5 +16,6 @@ int main() {
     DemoComponents();
     DemoXml();
     DemoBlob();
+    DemoResources();
     return 0;
 }

@@ -12,3 +12,4 @@ void DemoXml();
 void DemoGrids();
 void DemoSets();
 void DemoBlob();
+void DemoResources();

@@ -1,8 +1,20 @@
 // Uses the installed headers and library the way a client module would.
 #include <plinth/plinth.h>
 
+#include <cstring>
+
 int main() {
     plinth::CString text;
     text.Format("%d-%s", 42, "ok");
-    return text == "42-ok" ? 0 : 1;
+    if (text != "42-ok") {
+        return 1;
+    }
+#ifdef CONSUMER_HAS_NOTE
+    unsigned int size = 0;
+    const unsigned char* note = plinth::ResourceManager::LoadResource("NOTE", "TEXT", size);
+    if (note == nullptr || size != 9 || std::memcmp(note, "installed", 9) != 0) {
+        return 2;
+    }
+#endif
+    return 0;
 }
