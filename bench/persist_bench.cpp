@@ -1,11 +1,13 @@
 // The XML archive against the same tree built and read with pugixml directly: 1000
 // containers of ten leaves (five "%g" doubles, five integers), 10 000 leaf values in all.
+#include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"
 
 #include <benchmark/benchmark.h>
 
 #include <charconv>
 #include <cstring>
+#include <vector>
 #include <pugixml.hpp>
 
 using namespace plinth;
@@ -148,5 +150,54 @@ void BM_LoadDirect(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kContainers * 10);
 }
 BENCHMARK(BM_LoadDirect)->Unit(benchmark::kMicrosecond);
+
+// ---- Blobs of 1 MiB: hexadecimal text and the "Bl" element, there and back
+
+constexpr ULONG kBlobBytes = 1u << 20;
+
+std::vector<unsigned char> blobBytes() {
+    std::vector<unsigned char> bytes(kBlobBytes);
+    for (ULONG i = 0; i < kBlobBytes; ++i) {
+        bytes[i] = static_cast<unsigned char>(i * 131 + 7);
+    }
+    return bytes;
+}
+
+void BM_BlobHexRoundTrip(benchmark::State& state) {
+    std::vector<unsigned char> bytes = blobBytes();
+    const RtBlob blob(kBlobBytes, bytes.data());
+    RtBlob back;
+    for (auto _ : state) {
+        const CString text = blob.ToCString();
+        back.StringToBinary(text);
+        benchmark::DoNotOptimize(back.m_pData);
+    }
+    back.Delete();
+    state.SetBytesProcessed(state.iterations() * kBlobBytes);
+}
+BENCHMARK(BM_BlobHexRoundTrip)->Unit(benchmark::kMillisecond);
+
+void BM_BlobXmlRoundTrip(benchmark::State& state) {
+    std::vector<unsigned char> bytes = blobBytes();
+    RtBlob blob(kBlobBytes, bytes.data());
+    RtBlob back;
+    for (auto _ : state) {
+        IXMLDOMDocumentPtr doc;
+        doc.CreateInstance();
+        IXMLDOMElementPtr root = doc->createElement("R");
+        doc->appendChild(root);
+        PC pc;
+        pc.m_nDirection = PC::eStoring;
+        PCExBase ar(&pc, doc);
+        ar.Push(root);
+        blob.PersistXML(ar);
+        pc.m_nDirection = PC::eLoading; // the same archive reads the element it made
+        ar.PersistElement("Bl");
+        benchmark::DoNotOptimize(back.PersistXML(ar));
+    }
+    back.Delete();
+    state.SetBytesProcessed(state.iterations() * kBlobBytes);
+}
+BENCHMARK(BM_BlobXmlRoundTrip)->Unit(benchmark::kMillisecond);
 
 } // namespace

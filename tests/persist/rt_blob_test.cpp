@@ -6,6 +6,7 @@
 #include "plinth/platform/safearray.h"
 
 #include "support/archive_bytes.h"
+#include "support/xml_pass.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 
 using namespace plinth;
 using plinth::testing::Bytes;
+using plinth::testing::Pass;
 
 namespace {
 
@@ -49,21 +51,6 @@ Bytes InjectModel(Bytes target, const Bytes& source) {
     }
     return target;
 }
-
-// A document with its root attached and pushed, as a caller sets up a pass.
-struct Pass {
-    explicit Pass(LONG direction, const char* text = "<R/>", bool tabs = false) {
-        pc.m_nDirection = direction;
-        EXPECT_EQ(doc.CreateInstance(), S_OK);
-        doc->loadXML(text);
-        ar = PCExBase(&pc, doc);
-        ar.m_bTabs = tabs;
-        ar.Push(doc->documentElement());
-    }
-    PC pc;
-    IXMLDOMDocumentPtr doc;
-    PCExBase ar;
-};
 
 } // namespace
 
@@ -532,13 +519,15 @@ TEST_F(BlobFile, ReadingTakesTheWholeFileOrACountAtAnOffset) {
     EXPECT_TRUE(b.Read(path));
     EXPECT_EQ(BytesOf(b), Bytes({'1', '2', '3', '4', '5'}));
 
-    CFile f(m_path.c_str(), CFile::modeRead);
-    f.Seek(1, CFile::begin);
-    EXPECT_EQ(b.ReadNonVirt(f, 2, 3), 3u);
-    EXPECT_EQ(BytesOf(b), Bytes({0, 0, '2', '3', '4'}));
-    f.Seek(3, CFile::begin);
-    EXPECT_EQ(b.Read(f), 2); // the length is asked for, the end gives less
-    EXPECT_EQ(BytesOf(b), Bytes({'4', '5'}));
+    {
+        CFile f(m_path.c_str(), CFile::modeRead);
+        f.Seek(1, CFile::begin);
+        EXPECT_EQ(b.ReadNonVirt(f, 2, 3), 3u);
+        EXPECT_EQ(BytesOf(b), Bytes({0, 0, '2', '3', '4'}));
+        f.Seek(3, CFile::begin);
+        EXPECT_EQ(b.Read(f), 2); // the length is asked for, the end gives less
+        EXPECT_EQ(BytesOf(b), Bytes({'4', '5'}));
+    }
     EXPECT_TRUE(b.ReadNonVirt(path, 1, 0));
     EXPECT_EQ(BytesOf(b), Bytes({0, '1', '2', '3', '4', '5'}));
 

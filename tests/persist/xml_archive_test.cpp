@@ -2,31 +2,15 @@
 #include "plinth/platform/com_exception.h"
 #include "plinth/platform/hresult.h"
 
+#include "support/xml_pass.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace plinth;
-
-namespace {
-
-// A document with its root attached and pushed, as a caller sets up a pass.
-struct Pass {
-    explicit Pass(LONG direction, const char* text = "<R/>", bool tabs = false) {
-        pc.m_nDirection = direction;
-        EXPECT_EQ(doc.CreateInstance(), S_OK);
-        doc->loadXML(text);
-        ar = PCExBase(&pc, doc);
-        ar.m_bTabs = tabs;
-        ar.Push(doc->documentElement());
-    }
-    PC pc;
-    IXMLDOMDocumentPtr doc;
-    PCExBase ar;
-};
-
-} // namespace
+using plinth::testing::Pass;
 
 TEST(PersistContext, SchemaOutsideTheKnownRangeIsNone) {
     EXPECT_EQ(PC().m_nDirection, PC::eUndecided);
