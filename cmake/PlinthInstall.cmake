@@ -13,6 +13,7 @@ configure_package_config_file(cmake/PlinthConfig.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/PlinthConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/PlinthConfig.cmake ${PROJECT_BINARY_DIR}/PlinthConfigVersion.cmake
+  cmake/PlinthResources.cmake
   DESTINATION ${PLINTH_CMAKE_DIR})
 
 # The .pc file finds its prefix from its own place, so an installed tree can move.

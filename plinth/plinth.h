@@ -26,6 +26,7 @@
 #include "plinth/platform/oletypes.h"
 #include "plinth/platform/ptr_array.h"
 #include "plinth/platform/ptr_list.h"
+#include "plinth/platform/resource.h"
 #include "plinth/platform/safearray.h"
 #include "plinth/platform/throw.h"
 #include "plinth/platform/typed_ptr.h"
@@ -112,3 +113,6 @@
 #include "plinth/fonts/font_specs.h"
 #include "plinth/fonts/font_vel.h"
 #include "plinth/fonts/font_vel_cache.h"
+
+// Resources
+#include "plinth/resources/resource_manager.h"

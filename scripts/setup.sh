@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
+  libelf-dev
   clang-format clang-tidy
 )
 

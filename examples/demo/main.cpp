@@ -18,5 +18,6 @@ int main() {
     DemoFonts();
     DemoModules();
     DemoBlob();
+    DemoResources();
     return 0;
 }

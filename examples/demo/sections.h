@@ -14,3 +14,4 @@ void DemoSets();
 void DemoFonts();
 void DemoModules();
 void DemoBlob();
+void DemoResources();

@@ -2,6 +2,7 @@
 
 #include "plinth/platform/memory.h"
 #include "plinth/platform/module.h"
+#include "plinth/platform/resource.h"
 
 #include <dlfcn.h>
 
@@ -20,6 +21,9 @@ __attribute__((constructor)) void onLoad() {
     if (::dladdr(&g_plinthModule, &info) != 0) {
         AfxInitExtensionModule(g_plinthModule, info.dli_fbase);
     }
+    // As a host's framework start-up would; a host that is a module of its own stores its
+    // handle instead.
+    AfxGetModuleState()->m_hCurrentInstanceHandle = GetModuleHandleA(nullptr);
 }
 
 __attribute__((destructor)) void onUnload() {

@@ -18,5 +18,6 @@ inline void SetLastError(DWORD code) noexcept {
 inline constexpr DWORD ERROR_SUCCESS = 0;
 inline constexpr DWORD ERROR_INVALID_PARAMETER = EINVAL;
 inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = ENOBUFS;
+inline constexpr DWORD ERROR_RESOURCE_NOT_FOUND = ENODATA;
 
 } // namespace plinth

@@ -6,7 +6,7 @@ namespace {
 
 // Constant-initialised and trivially destructible, so that load and unload hooks may use it
 // whatever the order of static construction and destruction.
-AFX_MODULE_STATE g_moduleState = {nullptr};
+AFX_MODULE_STATE g_moduleState = {nullptr, nullptr};
 
 } // namespace
 

@@ -20,9 +20,16 @@ struct AFX_EXTENSION_MODULE {
 // resources and runtime classes, newest first, linked through CDynLinkLibrary::m_pNextDLL.
 struct PLINTH_API AFX_MODULE_STATE {
     CDynLinkLibrary* m_libraryList;
+    // The module that stands for the running program: the executable from the library's load
+    // on, until the host stores another (null: none).
+    HINSTANCE m_hCurrentInstanceHandle;
 };
 
 PLINTH_API AFX_MODULE_STATE* AfxGetModuleState() noexcept;
+
+inline HINSTANCE AfxGetInstanceHandle() noexcept {
+    return AfxGetModuleState()->m_hCurrentInstanceHandle;
+}
 
 // Records hModule (null is refused) in a fresh record. A record that is already initialised
 // accepts only the module it holds.
