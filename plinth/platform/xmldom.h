@@ -24,10 +24,13 @@ namespace plinth {
 //
 // Text: a document holds Unicode and is saved as UTF-8 without a declaration. The 8-bit
 // texts given and returned here (names, contents, markup) are in the process's character
-// set. A byte that the set cannot decode stands for the Latin-1 character of that value;
-// on the way back a character that the set cannot represent but Latin-1 can becomes that
-// byte again. So every 8-bit text survives a round trip in a single-byte set (the "C"
-// locale included), and every valid text in a multibyte one.
+// set. In a UTF-8 set they pass unchanged, bytes that it cannot decode included (a saved
+// document then holds them as they are). In any other set a byte that the set cannot decode
+// stands for the Latin-1 character of that value; on the way back a character that the set
+// cannot represent but Latin-1 can becomes that byte again. So every 8-bit text survives a
+// round trip in UTF-8 and in a single-byte set (the "C" locale included), and every valid
+// text in another multibyte one. A text of 2 GiB or more raises E_INVALIDARG on its way in
+// and E_OUTOFMEMORY on its way out, as CString holds less.
 
 // Status of document text that is not well-formed XML.
 inline constexpr HRESULT XML_E_PARSEERROR = static_cast<HRESULT>(0x80040201u);
