@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
   clang-format clang-tidy
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
