@@ -48,6 +48,7 @@ namespace plinth {
 // - an outer object with other rules composes QueryNested, QueryUnknown and NoInterface;
 // - an outer object with a count of its own gives AddRef and Release of its own (the nested
 //   objects call whatever the outer class declares).
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 // Gives itf out through ppv with one reference added.
 template <class Itf>

@@ -23,6 +23,7 @@ namespace plinth {
 namespace detail {
 // Whether E may be list-initialised from a U: for an enumeration and its underlying type,
 // whether that type is fixed, and so every value of it is one of the enumeration's.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 template <class E, class U, class = void>
 inline constexpr bool kListInitialises = false;
 template <class E, class U>
