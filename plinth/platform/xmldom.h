@@ -20,7 +20,9 @@ namespace plinth {
 // a null pointer or a null node argument, E_INVALIDARG for a bad name or pattern or a node
 // that cannot go where it is appended, E_OUTOFMEMORY when the document cannot grow,
 // XML_E_PARSEERROR for text that is not well-formed XML, and 0x8007xxxx with the operating
-// system's error number when a file cannot be read or written.
+// system's error number when a file cannot be read or written. Out of memory, a caller can
+// receive either: E_OUTOFMEMORY when the document or a conversion cannot grow, and
+// CMemoryException when a CString that a call returns cannot be allocated.
 //
 // Text: a document holds Unicode and is saved as UTF-8 without a declaration. The 8-bit
 // texts given and returned here (names, contents, markup) are in the process's character
