@@ -1,6 +1,7 @@
 #pragma once
 
 // Everything the library offers, in one include.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 // Platform layer
 #include "plinth/platform/archive.h"

@@ -10,6 +10,7 @@ packages=(
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   libelf-dev
   clang-format clang-tidy
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -17,6 +17,7 @@ class CArchive;
 // The state tells the full circle (ends normally PI and PI) and the empty arc (which keeps
 // whatever ends it had) from an ordinary arc; it, not the ends, decides fullness and
 // emptiness. The arc's own tests hide the real-line ones of the base.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RangeS1 : public RangeR1 {
 public:
     enum EState : int { eStateFull = 0, eStateEmpty = 1, eStateArc = 2 };

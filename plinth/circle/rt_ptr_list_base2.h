@@ -22,6 +22,7 @@ namespace plinth {
 // node is required raises CInvalidArgException. Ranges "from .. to" include both ends.
 //
 // The member definitions are compiled into the library for T = RangeS1.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 template <class T>
 class RtPtrListBase2 : public CPtrList {
 public:

@@ -15,6 +15,7 @@ namespace plinth {
 // The statics are the circle rules every circle class uses: normalisation, validity,
 // differences, arc membership, interpolation and equality across the +-PI seam. They take
 // and return plain doubles and never allocate.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API S1 {
 public:
     // Validity bounds of the static tests: PI + EPS and -PI + EPS.

@@ -16,6 +16,7 @@ namespace plinth {
 // A well-formed set has no empty arc, no two neighbouring arcs (tail and head included) that
 // meet, and each arc ending before the next one starts; the full set is a single full-circle
 // arc.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API SetS1 : public RtPtrListBase2<RangeS1> {
 public:
     SetS1() = default;

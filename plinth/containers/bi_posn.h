@@ -9,6 +9,7 @@ namespace plinth {
 // A walk over every pair of an element of the first list with an element of the second, the
 // second list running fastest. The lists are not owned. After Init, IsValid tells whether
 // there is a first pair; each Next moves on and is false after the last pair.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API BiPosn {
 public:
     BiPosn() noexcept = default;

@@ -16,6 +16,7 @@ namespace plinth {
 //
 // SetSize (when it grows) and Copy from bytes may allocate a buffer with new[]; whoever
 // grows an array owns that buffer from then on (GetByte(0)) and frees it with delete[].
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RtBitArray {
 public:
     unsigned char* m_pBits = nullptr;

@@ -10,6 +10,7 @@ namespace plinth {
 // Walks and checks shared by the library's pointer lists that read themselves as a cycle:
 // forward walks go on from the tail to the head, backward walks from the head to the tail.
 // Each one serves both pointer lists: CPtrList and CObList.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 // The data at pos; pos moves one node with wrap-around. Forward, a null pos gives null and
 // stays; backward, a null pos raises CInvalidArgException.

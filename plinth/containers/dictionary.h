@@ -19,6 +19,7 @@
 namespace plinth {
 
 // The kind of a dictionary entry, fixed when the entry is made.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 enum EDictionaryType_Vel : int {
     eDictNone = 0,
     eDictInt = 1,

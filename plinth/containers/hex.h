@@ -8,6 +8,7 @@ namespace plinth {
 
 // Hexadecimal text: the byte form of blobs and row buffers in XML. Each byte is two digits
 // of "0123456789ABCDEF", high half first, with no separators.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 // 2n upper-case digits; empty for n = 0 or null data. Raises CMemoryException when the
 // text would not fit in a string.

@@ -5,6 +5,7 @@
 namespace plinth {
 
 // A stack of up to 20 bytes, kept in place: a multi-level index with a byte per level.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API IndexMultiByte {
 public:
     static constexpr int kCapacity = 20;

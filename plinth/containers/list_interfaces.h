@@ -12,6 +12,7 @@ namespace plinth {
 
 // Walking a list by position. Each method returns DISP_E_PARAMNOTOPTIONAL for a null
 // pointer argument (GetNext and GetPrev also for a null position), else S_OK.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct PLINTH_API IIterator : IUnknown {
     static constexpr const IID& kIid = IID_IIterator;
 

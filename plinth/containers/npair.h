@@ -6,6 +6,7 @@
 namespace plinth {
 
 // A pair of integers: a point of the integer grid.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API NPair : public CObject {
 public:
     NPair() noexcept = default;

@@ -6,6 +6,7 @@
 namespace plinth {
 
 // A pointer map with a reverse lookup and a dump for debugging.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API MapPtrToPtrVel : public CMapPtrToPtr {
 public:
     MapPtrToPtrVel()

@@ -14,6 +14,7 @@ class CStringArray;
 // Indexes are zero-based; -1 means nothing was found. A "set" is a zero-terminated list of
 // separator characters; the zero character belongs to every set, so the end of a string
 // counts as a separator. Empty words and phrases are never found.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RtString {
 public:
     // Used where an operation names no separators: space \n \t \r [ ] { } * + \ / ( ) ~ , " ' : ;

@@ -21,6 +21,7 @@ namespace plinth {
 //
 // Reading or moving a null position raises CInvalidArgException, except where a forward
 // cyclic walk says otherwise.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RtVoidPtrList : public CPtrList {
 public:
     using DeleteFn = void (*)(void*);

@@ -13,6 +13,7 @@ namespace plinth {
 //
 // The ends are stored reduced modulo n with a negative remainder moved up by n, so Set(a, -1)
 // ends the run at n - 1; only SetEmpty and Reset make it empty.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CCyclSegment {
 public:
     // The empty segment from 0 in the group of order 2, or of order n.

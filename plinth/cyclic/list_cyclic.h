@@ -9,6 +9,7 @@ namespace plinth {
 
 // A pointer list read as a cycle: walks go on from the tail to the head. It owns nothing;
 // removing a node never deletes what its element points to.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API ListCyclicNT : public CPtrList {
 public:
     ListCyclicNT()

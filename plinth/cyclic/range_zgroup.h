@@ -11,6 +11,7 @@ namespace plinth {
 // wrapping past n - 1, with an explicit state: full (every index), empty, or an ordinary run.
 // The state, not the ends, decides fullness and emptiness; a full or empty run keeps its ends.
 // Ends are selected by number: 0 is the start, any other number the end.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RangeZGroup {
 public:
     enum EState : int { eStateFull = 0, eStateEmpty = 1, eStateRun = 2 };

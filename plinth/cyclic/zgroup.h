@@ -8,6 +8,7 @@ namespace plinth {
 namespace detail {
 
 // The truncating remainder of v by n; a rank of 0 leaves v as it is.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 inline int cyclicReduce(int n, long long v) {
     return static_cast<int>(n == 0 ? v : v % n);
 }

@@ -6,6 +6,7 @@ namespace plinth {
 
 // Identifiers of the interfaces that the library's objects offer. IID_IUnknown comes with
 // the platform (unknown.h).
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 // Not an interface: asks an object for itself. The object answers with its own address and
 // adds no reference, so that code of this library can get from an interface back to the

@@ -56,6 +56,8 @@ namespace plinth {
 // - an aggregated object (an adapter that lives inside another) counts on its outer
 //   IUnknown while one is attached, holding no reference on it, and on its own count
 //   otherwise; its AddRef and Release say so.
+//
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 // Gives itf out through ppv with one reference added.
 template <class Itf>

@@ -10,6 +10,7 @@ namespace plinth {
 
 // Implemented by other modules that want to hear about an object. The library calls only
 // OnFinalRelease; both methods' pointers mean what the implementing modules agree on.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct PLINTH_API IQueryClient : IUnknown {
     virtual HRESULT OnQuery(void* query, void* result) = 0;
     // The object that the client registered with is going away.

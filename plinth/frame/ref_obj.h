@@ -15,6 +15,7 @@ namespace plinth {
 // count does not own (on the stack, a member of another object, kept alive elsewhere). Such
 // an object calls SetByVal() at once, so that interface references never free it.
 // Counts are plain integers: an object belongs to one thread at a time.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CRefObj : public CObject, public IUnknown {
 public:
     CRefObj() noexcept = default;

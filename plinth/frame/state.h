@@ -6,6 +6,7 @@ namespace plinth {
 
 // The library's process-wide settings, all static. They are meant to be set once, early,
 // from one thread.
+// Threads: the settings are shared by every thread; set them before other threads use the library.
 class PLINTH_API StatePlinth {
 public:
     // Receives the library's assertions: two texts (passed through untouched) and a line.

@@ -9,6 +9,7 @@ class OpC;
 
 // Base of objects that answer runtime-class questions by class name, so that a class whose
 // record is registered separately in two modules still counts as the same class.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API VelObject : public CObject {
 public:
     VelObject() noexcept = default;

@@ -15,6 +15,7 @@ namespace plinth {
 // the knots 0 .. n. Locations are tolerant: a value within EPS of a knot is on it.
 //
 // A grid needs n >= 1 to mean anything: with n < 1 the step is UNBOUNDED and every knot is lo.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API Grid1D : public CObject {
 public:
     // The invalid (empty) interval and no segments.

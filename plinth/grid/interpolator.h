@@ -15,6 +15,7 @@ class RangeR1;
 // With `uniform` the abscissae are 0, 1, 2, ... and x is not read. A quotient whose
 // denominator is at most EPS is UNBOUNDED where a member says so. Indices beyond the 30
 // samples give UNBOUNDED instead of reading past the arrays. Nothing is allocated.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API Interpolator {
 public:
     static constexpr int kSamples = 30;

@@ -2,6 +2,7 @@
 
 // The library's numeric constants. They are literals, never computed at run time, so that
 // every comparison in the library sees the same bits.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 namespace plinth {
 

@@ -8,6 +8,7 @@
 namespace plinth {
 
 // Tolerant tests and rounding of doubles; stateless, everything is static.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API DoubleVel {
 public:
     // True when x lies in [0, 1] widened by tol on both sides, ends included.

@@ -9,6 +9,7 @@ namespace plinth {
 
 // Three-valued logic. The underlying type is fixed, so any 32-bit value may be stored;
 // every operation reads a value other than eUnknown and eTrue as eFalse.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 enum ENik : int { eUnknown = -1, eFalse = 0, eTrue = 1 };
 
 // The same three values as stored by the dictionary's three-state entries.

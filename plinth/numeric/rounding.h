@@ -11,6 +11,7 @@ namespace detail {
 
 // Truncates toward zero to an int. Out-of-range values saturate and NaN gives 0, where a
 // plain conversion would be undefined.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 inline int truncToInt(double v) {
     if (std::isnan(v)) {
         return 0;

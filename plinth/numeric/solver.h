@@ -13,6 +13,7 @@ namespace plinth {
 //   "No convergence"
 // Exceptions from the callbacks pass through; a null callback raises CInvalidArgException.
 // a and b are accepted and not used.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 PLINTH_API double SolveNl(double (*f)(double), double (*df)(double), double (*d2f)(double),
                           double a, double b, double x0);
 

@@ -10,6 +10,7 @@ namespace plinth {
 // x, each node widened by EPS upwards: a value at or within EPS above a node belongs to the
 // segment that ends at that node. Below arr[0] + EPS gives 0 (arr[0] is tested whatever lo
 // is); beyond the last node gives hi.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 inline int zFindSegment(double x, const double* arr, int lo, int hi) {
     if (x < arr[0] + EPS) {
         return 0;

@@ -9,6 +9,7 @@ namespace plinth {
 
 // Tolerant equality. Only b is classified: beyond INF_BOUND it stands for infinity and any
 // a beyond the same bound equals it; otherwise a must lie strictly within EPS of b.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 inline bool zEqual(double a, double b) {
     if (b > INF_BOUND) {
         return a > INF_BOUND;

@@ -8,6 +8,7 @@ namespace plinth {
 
 // Scales the 3-vector v to unit length. A vector shorter than EPS is left unchanged and
 // false is returned; one of exactly EPS is still normalised.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 inline bool rtNormalize(double* v) {
     const double len = std::sqrt(((0.0 + v[0] * v[0]) + v[1] * v[1]) + v[2] * v[2]);
     if (len < EPS) {

@@ -6,6 +6,7 @@
 namespace plinth {
 
 // Schema of persisted data: 1 to 22 are the recognised schemas, 0 stands for none.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 enum ESchema2 : int {
     eSchemaNone = 0,
     eSchemaFirst = 1,

@@ -30,6 +30,7 @@ namespace plinth {
 // The caller owns the document: it attaches the root element itself, pushes it with Push,
 // and loads or saves the document. Failures of the document (CComException) pass through,
 // leaving the document as far as it was built.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API PCExBase {
 public:
     PCExBase() noexcept = default;

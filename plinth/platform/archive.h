@@ -21,6 +21,7 @@ class CFile;
 // Failures raise CArchiveException: readOnly when inserting into a loading archive, writeOnly
 // when extracting from a storing one, endOfFile when the data ends inside a value,
 // genericException when the archive was closed. The file's own failures pass through.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CArchive {
 public:
     enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };

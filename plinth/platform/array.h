@@ -20,19 +20,55 @@
 
 namespace plinth {
 
+namespace detail {
+// Whether E may be list-initialised from a U: for an enumeration and its underlying type,
+// whether that type is fixed, and so every value of it is one of the enumeration's.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
+template <class E, class U, class = void>
+inline constexpr bool kListInitialises = false;
+template <class E, class U>
+inline constexpr bool kListInitialises<E, U, std::void_t<decltype(E{std::declval<U>()})>> = true;
+
+template <class E, bool = std::is_enum_v<E>>
+inline constexpr bool kHasFixedUnderlyingType = false;
+template <class E>
+inline constexpr bool kHasFixedUnderlyingType<E, true> =
+    kListInitialises<E, std::underlying_type_t<E>>;
+
+// Whether TYPE's elements travel as their bytes, any bytes loading as a valid value.
+template <class TYPE>
+inline constexpr bool kTravelsAsBytes =
+    std::is_trivially_copyable_v<TYPE> && !std::is_pointer_v<TYPE> &&
+    !std::is_member_pointer_v<TYPE> && (!std::is_enum_v<TYPE> || kHasFixedUnderlyingType<TYPE>);
+} // namespace detail
+
 // Stores or loads nCount array elements. By default an element travels as its bytes in memory
 // (in blocks of at most INT_MAX bytes), which only trivially copyable types allow; any other
 // element type raises CArchiveException(badClass) unless it has a specialisation, declared
 // beside the type. A short read raises CArchiveException(endOfFile).
+// Loaded values are always values of their type: a bool is true for any byte but 0, and an
+// enumeration travels as its underlying integer, which must be fixed (`enum E : int`) so that
+// every integer is one of its values. Pointers, and enumerations without a fixed underlying
+// type, raise badClass: an address read from a file would point anywhere.
 template <class TYPE>
 void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount) {
-    if constexpr (std::is_trivially_copyable_v<TYPE>) {
+    if constexpr (detail::kTravelsAsBytes<TYPE>) {
         constexpr INT_PTR nMaxBlock = INT_MAX / static_cast<INT_PTR>(sizeof(TYPE));
         while (nCount > 0) {
             const INT_PTR nBlock = std::min(nCount, nMaxBlock);
             const auto nBytes = static_cast<UINT>(static_cast<std::size_t>(nBlock) * sizeof(TYPE));
             if (ar.IsStoring()) {
                 ar.Write(pElements, nBytes);
+            } else if constexpr (std::is_same_v<TYPE, bool>) {
+                // The bytes land in storage reinterpreted as bytes, then become bools.
+                auto* pBytes = reinterpret_cast<unsigned char*>(pElements);
+                const UINT nRead = ar.Read(pBytes, nBytes);
+                for (UINT i = 0; i < nRead; ++i) {
+                    ::new (static_cast<void*>(pBytes + i)) bool(pBytes[i] != 0);
+                }
+                if (nRead != nBytes) {
+                    AfxThrowArchiveException(CArchiveException::endOfFile);
+                }
             } else if (ar.Read(pElements, nBytes) != nBytes) {
                 AfxThrowArchiveException(CArchiveException::endOfFile);
             }
@@ -59,18 +95,34 @@ public:
     ~CArray() override { Free(); }
 
     // The count (in the archive's count form), then the elements through SerializeElements.
-    // Loading first resizes the array to the stored count.
+    // Loading grows the array in steps of at most kLoadStep elements as they arrive, so a
+    // forged count costs no more than the data that is really there; after a failure the
+    // array holds what was read, the last step's missing elements value-constructed.
     void Serialize(CArchive& ar) override {
         if (ar.IsStoring()) {
             ar.WriteCount(static_cast<DWORD_PTR>(m_nSize));
-        } else {
-            const DWORD_PTR nCount = ar.ReadCount();
-            if (nCount > static_cast<DWORD_PTR>(kMaxElements)) {
-                AfxThrowMemoryException();
-            }
-            SetSize(static_cast<INT_PTR>(nCount));
+            SerializeElements<TYPE>(ar, m_pData, m_nSize);
+            return;
         }
-        SerializeElements<TYPE>(ar, m_pData, m_nSize);
+        const DWORD_PTR nCount = ar.ReadCount();
+        INT_PTR nLoaded = 0;
+        SetSize(0);
+        while (static_cast<DWORD_PTR>(nLoaded) < nCount) {
+            const auto nStep = static_cast<INT_PTR>(std::min(
+                nCount - static_cast<DWORD_PTR>(nLoaded), static_cast<DWORD_PTR>(kLoadStep)));
+            const INT_PTR nNext = Bounded(nLoaded, nStep);
+            if (nNext > m_nMaxSize) {
+                // Doubling keeps the copies linear; the count caps the block once it is near.
+                const INT_PTR nDoubled =
+                    m_nMaxSize < kMaxElements / 2 ? 2 * m_nMaxSize : kMaxElements;
+                const DWORD_PTR nWanted =
+                    std::min(nCount, static_cast<DWORD_PTR>(std::max(nNext, nDoubled)));
+                Reallocate(static_cast<INT_PTR>(nWanted));
+            }
+            SetSize(nNext);
+            SerializeElements<TYPE>(ar, m_pData + nLoaded, nStep);
+            nLoaded = nNext;
+        }
     }
 
     INT_PTR GetSize() const noexcept { return m_nSize; }
@@ -208,6 +260,9 @@ protected:
 private:
     static_assert(alignof(TYPE) <= alignof(std::max_align_t), "over-aligned array element");
     static constexpr INT_PTR kMaxElements = PTRDIFF_MAX / static_cast<INT_PTR>(sizeof(TYPE));
+    // Elements a load adds at a time: about 64 KiB of them.
+    static constexpr INT_PTR kLoadStep =
+        std::max<INT_PTR>(1, 0x10000 / static_cast<INT_PTR>(sizeof(TYPE)));
 
     INT_PTR Checked(INT_PTR nIndex) const {
         if (static_cast<UINT_PTR>(nIndex) >= static_cast<UINT_PTR>(m_nSize)) {

@@ -13,6 +13,7 @@ using LPCOLESTR = const OLECHAR*;
 // An OLE string: it points at its 16-bit characters, which are preceded by their length in
 // bytes (32 bits) and followed by a zero character. A null BSTR is the empty string. The
 // characters may include zeros; the length prefix, not the terminator, ends the string.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 using BSTR = OLECHAR*;
 
 // The Sys* allocators return null when memory runs out (or for a null source where noted);

@@ -9,6 +9,7 @@ namespace plinth {
 
 // A failure reported by a component service (the XML documents) as a status code. It is a
 // framework exception, so handlers of CException see it too.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CComException : public CException {
 public:
     explicit CComException(HRESULT hr, LPCSTR description = nullptr);

@@ -4,6 +4,7 @@
 #include "plinth/platform/throw.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
@@ -238,6 +239,9 @@ void CString::ReleaseBuffer(int newLength) {
 }
 
 BSTR CString::AllocSysString() const {
+    if (m_str.size() > static_cast<std::size_t>(INT_MAX)) {
+        AfxThrowMemoryException(); // the conversion counts in int: never cut the text
+    }
     const int length = GetLength();
     const int units =
         length == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, m_str.data(), length, nullptr, 0);

@@ -13,6 +13,7 @@ namespace plinth {
 // The framework's 8-bit string: characters of the process's character set, zero-based
 // indexes, -1 when a search finds nothing. Indexes outside the string raise
 // CInvalidArgException where the framework checks them; searches and cuts clamp instead.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CString {
 public:
     CString() noexcept = default;

@@ -10,6 +10,7 @@
 namespace plinth {
 
 // Base of the framework's exceptions. They are thrown and caught by value (or reference).
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CException : public std::exception {
 public:
     const char* what() const noexcept override;

@@ -12,6 +12,7 @@
 namespace plinth {
 
 // What CFile::GetStatus reports about a file.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct CFileStatus {
     CTime m_ctime; // last status change: the system keeps no creation time
     CTime m_mtime; // last modification

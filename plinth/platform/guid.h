@@ -7,6 +7,7 @@
 namespace plinth {
 
 // A 128-bit identifier of an interface, a class or a module.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct GUID {
     DWORD Data1;
     WORD Data2;

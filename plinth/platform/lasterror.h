@@ -7,6 +7,7 @@
 namespace plinth {
 
 // The calling thread's last operating-system error is its errno.
+// Threads: the last error is each thread's own.
 inline DWORD GetLastError() noexcept {
     return static_cast<DWORD>(errno);
 }

@@ -17,6 +17,7 @@ namespace plinth {
 // the block size and recycled through a free list. A position is the address of its node,
 // so it stays valid until that node is removed. The element follows the links in each node;
 // the derived lists construct and destroy it.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CListBase : public CObject {
 public:
     CListBase(const CListBase&) = delete;

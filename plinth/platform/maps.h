@@ -9,6 +9,7 @@
 #include <cstddef>
 
 // The position GetStartPosition gives before a walk's first entry.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 #define BEFORE_START_POSITION (reinterpret_cast<::plinth::POSITION>(::plinth::INT_PTR{-1}))
 
 namespace plinth {

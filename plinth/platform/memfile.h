@@ -15,6 +15,7 @@ namespace plinth {
 // A buffer given to the constructor or to Attach stays the caller's: the file never frees it,
 // and when it has to grow it moves the bytes to a buffer of its own. Detach hands the current
 // buffer over to the caller; a buffer that the file allocated is released with delete[].
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CMemFile : public CFile {
     DECLARE_DYNAMIC(CMemFile)
 public:

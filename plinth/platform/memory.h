@@ -9,6 +9,7 @@
 namespace plinth {
 
 // Allocation inside the library reports failure as CMemoryException, never std::bad_alloc.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 
 // Standard allocator for the library's internal containers.
 template <class T>

@@ -11,6 +11,7 @@ class CArchive;
 class CObject;
 
 // A class's runtime record: its name and the link to its base class's record.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct PLINTH_API CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;

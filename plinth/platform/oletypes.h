@@ -5,6 +5,7 @@
 namespace plinth {
 
 // Automation's boolean: all bits set for true.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 using VARIANT_BOOL = SHORT;
 inline constexpr VARIANT_BOOL VARIANT_TRUE = -1;
 inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;

@@ -10,6 +10,7 @@ namespace plinth {
 // One block of fixed-size records (list nodes, map associations). A container keeps its
 // blocks in a chain, newest first, hands the records out through a free list and releases
 // the whole chain at once.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct PLINTH_API CPlex {
     // Aligned so that the records after the header suit any fundamental type.
     alignas(std::max_align_t) CPlex* pNext;

@@ -10,6 +10,7 @@ namespace plinth {
 
 // The framework's ready-made arrays. The pointer arrays own nothing: removing or
 // overwriting an element never deletes what it points to. New pointer elements are null.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CPtrArray : public CArray<void*, void*> {
     DECLARE_DYNAMIC(CPtrArray)
 

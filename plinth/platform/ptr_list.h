@@ -9,6 +9,7 @@ namespace plinth {
 
 // Lists of untyped and of object pointers. They own nothing: removing a node never deletes
 // what its element points to. Find compares the pointers.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CPtrList : public CList<void*, void*> {
     DECLARE_DYNAMIC(CPtrList)
 

@@ -15,6 +15,7 @@ struct SAFEARRAYBOUND {
 // A self-describing array. Its bounds follow the descriptor, last dimension first; the
 // functions below number dimensions from 1 in the order given to SafeArrayCreate. The
 // elements lie in pvData with the first index varying fastest.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct SAFEARRAY {
     USHORT cDims;
     USHORT fFeatures;

@@ -6,6 +6,7 @@ namespace plinth {
 
 // Typed access over a pointer list (CPtrList or CObList): elements go in as TYPE and come
 // out as TYPE. Elements are read by value; SetAt replaces one.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 template <class BASE_CLASS, class TYPE>
 class CTypedPtrList : public BASE_CLASS {
 public:

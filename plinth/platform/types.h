@@ -7,6 +7,7 @@ namespace plinth {
 
 // The library's stored data comes from a 32-bit data model: LONG, ULONG and DWORD are
 // 32 bits wide here even though `long` is 64 bits on this platform.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using SHORT = std::int16_t;

@@ -8,6 +8,7 @@
 namespace plinth {
 
 // 00000000-0000-0000-C000-000000000046
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 inline constexpr IID IID_IUnknown = {
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 

@@ -16,6 +16,7 @@ namespace plinth {
 // Variants are plain data and may be copied byte for byte; VariantClear releases what one
 // owns: the string of VT_BSTR, the reference of VT_UNKNOWN and VT_DISPATCH, the array of
 // VT_ARRAY. A VT_BYREF variant owns nothing.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct VARIANT {
     VARTYPE vt;
     WORD wReserved1;

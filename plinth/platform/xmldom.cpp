@@ -4,12 +4,15 @@
 #include "plinth/platform/com_exception.h"
 #include "plinth/platform/hresult.h"
 
+#include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <pugixml.hpp>
 #include <string>
+#include <sys/stat.h>
 
 namespace plinth {
 
@@ -70,9 +73,25 @@ const char* checkedName(const char* tagName) {
     return tagName;
 }
 
+// A text's length as the int that conversions and CString take; longer texts are refused
+// rather than cut.
+int textLength(std::size_t length, HRESULT status) {
+    if (length > static_cast<std::size_t>(INT_MAX)) {
+        AfxThrowComException(status, "XML: a text of 2 GiB or more");
+    }
+    return static_cast<int>(length);
+}
+
+// Whether texts pass between the caller and the document unchanged: when they are ASCII, or
+// when the process's character set is the document's UTF-8, so that bytes it cannot decode
+// come back exactly as they went in.
+bool passesUnchanged(const char* text) {
+    return GetACP() == CP_UTF8 || isAscii(text);
+}
+
 // 8-bit text of the process's character set as the document's UTF-8.
 std::string toUtf8(const char* text) {
-    const int length = static_cast<int>(std::strlen(text));
+    const int length = textLength(std::strlen(text), E_INVALIDARG);
     const int count = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
     std::u16string units(static_cast<std::size_t>(count), u'\0');
     MultiByteToWideChar(CP_ACP, 0, text, length, units.data(), count);
@@ -93,33 +112,45 @@ std::string toUtf8(const char* text) {
     return pugi::as_utf8(points);
 }
 
-bool isRepresentable(char16_t unit) {
-    char bytes[8];
-    BOOL usedDefault = 0;
-    WideCharToMultiByte(CP_ACP, 0, &unit, 1, bytes, sizeof bytes, nullptr, &usedDefault);
-    return usedDefault == 0;
-}
+// Which of the Latin-1 characters above ASCII the character set can represent, asked once
+// per character and text.
+class Latin1Representable {
+public:
+    bool operator()(char32_t cp) {
+        Known& known = m_known[cp - 0x80];
+        if (known == Known::unasked) {
+            const auto unit = static_cast<char16_t>(cp);
+            char bytes[8];
+            BOOL usedDefault = 0;
+            WideCharToMultiByte(CP_ACP, 0, &unit, 1, bytes, sizeof bytes, nullptr, &usedDefault);
+            known = usedDefault == 0 ? Known::yes : Known::no;
+        }
+        return known == Known::yes;
+    }
+
+private:
+    enum class Known : unsigned char { unasked, yes, no };
+    std::array<Known, 0x80> m_known{};
+};
 
 // The document's UTF-8 as 8-bit text of the process's character set.
 CString fromUtf8(const char* text) {
-    std::size_t length = 0;
-    while (text[length] != '\0' && static_cast<unsigned char>(text[length]) < 0x80) {
-        ++length;
-    }
-    if (text[length] == '\0') {
-        return CString(text, static_cast<int>(length));
+    const std::size_t length = std::strlen(text);
+    if (passesUnchanged(text)) {
+        return CString(text, textLength(length, E_OUTOFMEMORY));
     }
     std::u16string units;
     try {
         const std::wstring points = pugi::as_wide(text);
         units.reserve(points.size());
+        Latin1Representable representable;
         for (const wchar_t point : points) {
             const auto cp = static_cast<char32_t>(point);
             if (cp >= kFirstSupplementary) {
                 units.push_back(
                     static_cast<char16_t>(kHighSurrogate + ((cp - kFirstSupplementary) >> 10)));
                 units.push_back(static_cast<char16_t>(kLowSurrogate + (cp & 0x3FF)));
-            } else if (cp >= 0x80 && cp < 0x100 && !isRepresentable(static_cast<char16_t>(cp))) {
+            } else if (cp >= 0x80 && cp < 0x100 && !representable(cp)) {
                 units.push_back(static_cast<char16_t>(kLowSurrogate + cp)); // back to its byte
             } else {
                 units.push_back(static_cast<char16_t>(cp));
@@ -129,7 +160,7 @@ CString fromUtf8(const char* text) {
         throwOutOfMemory();
     }
     CString result;
-    const int size = static_cast<int>(units.size());
+    const int size = textLength(units.size(), E_OUTOFMEMORY);
     const int needed =
         WideCharToMultiByte(CP_ACP, 0, units.data(), size, nullptr, 0, nullptr, nullptr);
     if (needed > 0) {
@@ -145,7 +176,7 @@ class DocumentText {
 public:
     explicit DocumentText(const char* text)
         : m_text(text == nullptr ? "" : text) {
-        if (!isAscii(m_text)) {
+        if (!passesUnchanged(m_text)) {
             try {
                 m_converted = toUtf8(m_text);
             } catch (const std::bad_alloc&) {
@@ -215,6 +246,11 @@ public:
         return Finish(tree);
     }
     static XMLTree* ParseFile(const char* path) {
+        struct stat status {};
+        if (::stat(path, &status) == 0 && S_ISDIR(status.st_mode)) {
+            // The parser would take the directory's size for a length and fail to allocate it.
+            AfxThrowComException(statusFromErrno(EISDIR), path);
+        }
         XMLTree* tree = Allocate();
         errno = 0;
         const pugi::xml_parse_result result = tree->m_doc.load_file(path, kParseOptions);
@@ -336,18 +372,15 @@ public:
     }
 
     // The first node in document order that the query selects, leaving out the detached
-    // nodes unless the query starts among them.
+    // nodes unless the query starts among them. The detached nodes come last in document
+    // order, so when the first node is one of them no other node qualifies. The library
+    // stops at the first match where the query allows and orders only a few candidates.
     pugi::xml_node Select(pugi::xml_node context, const char* query) const {
-        const bool detached = IsDetached(context);
-        pugi::xpath_node_set found = context.select_nodes(query);
-        found.sort();
-        for (const pugi::xpath_node& candidate : found) {
-            const pugi::xml_node node = candidate.node();
-            if (node && node != m_limbo && (detached || !IsDetached(node))) {
-                return node;
-            }
+        const pugi::xml_node node = context.select_node(query).node();
+        if (node == m_limbo || (IsDetached(node) && !IsDetached(context))) {
+            return pugi::xml_node();
         }
-        return pugi::xml_node();
+        return node;
     }
 
     // Detaches the children of an element (references to them stay valid).

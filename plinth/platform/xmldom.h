@@ -20,14 +20,20 @@ namespace plinth {
 // a null pointer or a null node argument, E_INVALIDARG for a bad name or pattern or a node
 // that cannot go where it is appended, E_OUTOFMEMORY when the document cannot grow,
 // XML_E_PARSEERROR for text that is not well-formed XML, and 0x8007xxxx with the operating
-// system's error number when a file cannot be read or written.
+// system's error number when a file cannot be read or written. Out of memory, a caller can
+// receive either: E_OUTOFMEMORY when the document or a conversion cannot grow, and
+// CMemoryException when a CString that a call returns cannot be allocated.
 //
 // Text: a document holds Unicode and is saved as UTF-8 without a declaration. The 8-bit
 // texts given and returned here (names, contents, markup) are in the process's character
-// set. A byte that the set cannot decode stands for the Latin-1 character of that value;
-// on the way back a character that the set cannot represent but Latin-1 can becomes that
-// byte again. So every 8-bit text survives a round trip in a single-byte set (the "C"
-// locale included), and every valid text in a multibyte one.
+// set. In a UTF-8 set they pass unchanged, bytes that it cannot decode included (a saved
+// document then holds them as they are). In any other set a byte that the set cannot decode
+// stands for the Latin-1 character of that value; on the way back a character that the set
+// cannot represent but Latin-1 can becomes that byte again. So every 8-bit text survives a
+// round trip in UTF-8 and in a single-byte set (the "C" locale included), and every valid
+// text in another multibyte one. A text of 2 GiB or more raises E_INVALIDARG on its way in
+// and E_OUTOFMEMORY on its way out, as CString holds less.
+// Threads: a document and all references to its nodes are used by one thread at a time; distinct documents are independent.
 
 // Status of document text that is not well-formed XML.
 inline constexpr HRESULT XML_E_PARSEERROR = static_cast<HRESULT>(0x80040201u);

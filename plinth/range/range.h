@@ -10,6 +10,7 @@ class CArchive;
 struct IUnknown;
 
 // What the scalar of a Range is. Every non-zero value reads as an angle.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 enum EScalarType : int { eScalarLinear = 0, eScalarAngle = 1 };
 
 // An interval of a real value or of an angle, with an explicit state.

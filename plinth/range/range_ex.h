@@ -10,6 +10,7 @@ namespace plinth {
 // An interval whose ends may each be open or closed. A closed end belongs to the interval;
 // an open one is excluded by at least the tolerance of the test. The membership and
 // combination operations here hide the base's closed-interval ones.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RangeEx : public RangeR1 {
 public:
     bool closedStart = true;

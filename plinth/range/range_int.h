@@ -5,6 +5,7 @@
 namespace plinth {
 
 // The closed range of integers lo..hi; empty when hi < lo. A plain value.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class RangeInt {
 public:
     int lo;

@@ -10,6 +10,7 @@ namespace plinth {
 
 // A run of a pointer list from the node at `first` to the node at `last`. Positions are the
 // list's node handles; null means no position.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RangePos {
 public:
     POSITION first = nullptr;

@@ -21,6 +21,7 @@ class CArchive;
 //
 // Operations marked "via Set" assign both ends through the virtual Set, so a subclass's
 // override applies; every other operation stores the fields directly.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RangeR1 {
 public:
     // What GetClass reports.

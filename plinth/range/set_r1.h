@@ -11,6 +11,7 @@
 namespace plinth {
 
 // A plain pair used as an out-parameter.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 template <class A, class B>
 struct Pair2 {
     A first{};

@@ -11,6 +11,7 @@ namespace plinth {
 // A push p moves an interval away from the middle by p when p > 0; a negative p is slack, the
 // room an interval may move back toward the middle to close an overlap with its outer
 // neighbour.
+// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API SetR1Spaced : public SetR1 {
 public:
     SetR1Spaced() = default;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
 #include <vector>
 
 using namespace plinth;
@@ -21,7 +23,8 @@ std::vector<T> Values(const CArray<T, T>& array) {
 }
 
 // Loads `array` from `bytes` and gives the cause of the archive exception, or -1.
-int LoadCause(CArray<short, short>& array, Bytes bytes) {
+template <class Array>
+int LoadCause(Array& array, Bytes bytes) {
     CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
     try {
         CArchive ar(&file, CArchive::load);
@@ -133,4 +136,62 @@ TEST(Array, SerializesTheCountAndTheElementBytes) {
     CStringArray words;
     words.Add("x");
     EXPECT_THROW(StoredObject(words), CArchiveException);
+}
+
+TEST(Array, AForgedCountCostsOnlyWhatTheArchiveHolds) {
+    // 0xFFFF, then a 32-bit count of 0x10000000 elements, then three elements.
+    const Bytes forged{0xFF, 0xFF, 0x00, 0x00, 0x00, 0x10, 1, 2, 3};
+    CArray<BYTE, BYTE> bytes;
+    EXPECT_EQ(LoadCause(bytes, forged), CArchiveException::endOfFile);
+    EXPECT_LE(bytes.GetSize(), 0x10000);
+    EXPECT_EQ(Values(bytes)[2], 3); // what arrived is kept
+    CArray<double, double> doubles;
+    EXPECT_EQ(LoadCause(doubles, forged), CArchiveException::endOfFile);
+    EXPECT_LE(doubles.GetSize(), 0x10000 / 8);
+
+    // A true count over many load steps: every element arrives, in order.
+    std::mt19937 random(19);
+    CArray<short, short> large;
+    large.SetSize(200000);
+    for (INT_PTR i = 0; i < large.GetSize(); ++i) {
+        large[i] = static_cast<short>(random());
+    }
+    CArray<short, short> loaded;
+    loaded.Add(7); // replaced
+    EXPECT_EQ(LoadCause(loaded, StoredObject(large)), -1);
+    EXPECT_EQ(Values(loaded), Values(large));
+}
+
+TEST(Array, PointerElementsNeverTravelAndLoadedValuesAreValid) {
+    // Addresses neither leave nor enter: the bad-class cause both ways.
+    const Bytes oneAddress{1, 0, 0x10, 0, 0, 0, 0, 0, 0, 0};
+    CPtrArray pointers;
+    CObArray objects;
+    CTypedPtrArray<CObArray, CPtrArray*> typed;
+    EXPECT_EQ(LoadCause(pointers, oneAddress), CArchiveException::badClass);
+    EXPECT_EQ(LoadCause(objects, oneAddress), CArchiveException::badClass);
+    EXPECT_EQ(LoadCause(typed, oneAddress), CArchiveException::badClass);
+    EXPECT_EQ(typed.GetAt(0), nullptr); // the step is there, value-constructed
+    pointers.Add(&pointers);
+    EXPECT_THROW(StoredObject(pointers), CArchiveException);
+    EXPECT_EQ(LoadCause(pointers, Bytes{0, 0}), -1); // no elements: nothing to refuse
+    EXPECT_TRUE(pointers.IsEmpty());
+
+    // Any byte but 0 is true, stored as the one true representation.
+    CArray<bool, bool> flags;
+    EXPECT_EQ(LoadCause(flags, Bytes{4, 0, 0, 1, 2, 0xFF}), -1);
+    const std::vector<unsigned char> representation{0, 1, 1, 1};
+    std::vector<unsigned char> raw(4);
+    std::memcpy(raw.data(), flags.GetData(), raw.size());
+    EXPECT_EQ(raw, representation);
+
+    // An enumeration with a fixed underlying type takes any value of that type; one without
+    // has values that a file could step outside of.
+    enum class Fixed : short { eOne = 1 };
+    enum Unfixed { eUnfixedOne = 1 };
+    CArray<Fixed, Fixed> fixed;
+    EXPECT_EQ(LoadCause(fixed, Bytes{1, 0, 0x34, 0x12}), -1);
+    EXPECT_EQ(static_cast<short>(fixed[0]), 0x1234);
+    CArray<Unfixed, Unfixed> unfixed;
+    EXPECT_EQ(LoadCause(unfixed, Bytes{1, 0, 7, 0, 0, 0}), CArchiveException::badClass);
 }

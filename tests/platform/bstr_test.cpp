@@ -128,6 +128,19 @@ TEST(Charset, Utf8LocaleConvertsCharactersAndEscapesInvalidBytes) {
     EXPECT_EQ(toWide(broken), (std::u16string{u'a', u'\xDC80', u'b', u'\xDCC3'}));
     EXPECT_EQ(toNarrow(toWide(broken)), broken);
 
+    // Forms that no code point has are bytes that cannot be decoded, each one escaped: above
+    // U+10FFFF (four and five bytes), overlong, an encoded surrogate.
+    for (const std::string bad : {"\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xC0\xAF",
+                                  "\xED\xA0\x80"}) {
+        SCOPED_TRACE(::testing::PrintToString(bad));
+        std::u16string escaped;
+        for (const char c : bad) {
+            escaped += static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(c));
+        }
+        EXPECT_EQ(toWide(bad), escaped);
+        EXPECT_EQ(toNarrow(escaped), bad);
+    }
+
     // Unpaired surrogates other than escapes cannot be written.
     BOOL usedDefault = 0;
     EXPECT_EQ(toNarrow(std::u16string{u'\xD83D', u'x', u'\xDE00'}, &usedDefault), "?x?");

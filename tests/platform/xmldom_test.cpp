@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <utility>
 
@@ -36,6 +39,51 @@ HRESULT statusOf(const std::function<void()>& call) {
 std::string tempPath(const char* name) {
     return ::testing::TempDir() + std::to_string(::getpid()) + name;
 }
+
+// Seconds that call takes.
+double secondsFor(const std::function<void()>& call) {
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A zero-terminated text of at least `length` copies of one byte that costs 64 MiB of memory:
+// one block mapped again and again, then a page of zeros.
+class HugeText {
+public:
+    HugeText(std::size_t length, char byte) {
+        const int fd = ::memfd_create("huge_text", 0);
+        const std::size_t blocks = (length + kBlock - 1) / kBlock;
+        m_size = blocks * kBlock + kPage;
+        void* base = ::mmap(nullptr, m_size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (fd < 0 || base == MAP_FAILED || ::ftruncate(fd, kBlock) != 0) {
+            return;
+        }
+        m_text = static_cast<char*>(base);
+        for (std::size_t i = 0; i < blocks; ++i) {
+            ::mmap(m_text + i * kBlock, kBlock, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_FIXED, fd,
+                   0);
+        }
+        ::mmap(m_text + blocks * kBlock, kPage, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
+               -1, 0);
+        std::memset(m_text, byte, kBlock);
+        ::close(fd);
+    }
+    HugeText(const HugeText&) = delete;
+    HugeText& operator=(const HugeText&) = delete;
+    ~HugeText() {
+        if (m_text != nullptr) {
+            ::munmap(m_text, m_size);
+        }
+    }
+    const char* c_str() const { return m_text; }
+
+private:
+    static constexpr std::size_t kBlock = std::size_t{64} << 20;
+    static constexpr std::size_t kPage = 4096;
+    char* m_text = nullptr;
+    std::size_t m_size = 0;
+};
 
 } // namespace
 
@@ -124,7 +172,12 @@ TEST(XmlDom, TextSurvivesAFileRoundTrip) {
         allBytes += static_cast<char>(c);
     }
     const std::pair<const char*, std::string> cases[] = {
-        {"C", allBytes}, {"C.UTF-8", "caf\xC3\xA9 \xE2\x82\xAC <&>\r\n\""}};
+        {"C", allBytes},
+        {"C.UTF-8", "caf\xC3\xA9 \xE2\x82\xAC <&>\r\n\""},
+        // Bytes that UTF-8 cannot decode: above U+10FFFF, a five-byte form, stray bytes.
+        {"C.UTF-8", "a\xF4\x90\x80\x80"
+                    "b\xF8\x88\x80\x80\x80"
+                    "c\xFF\xC0\xAF\xC3\xBF"}};
     for (const auto& [locale, text] : cases) {
         SCOPED_TRACE(locale);
         if (std::setlocale(LC_CTYPE, locale) == nullptr) {
@@ -136,6 +189,14 @@ TEST(XmlDom, TextSurvivesAFileRoundTrip) {
         IXMLDOMDocumentPtr loaded = newDocument();
         loaded->load(path.c_str());
         EXPECT_EQ(std::string(loaded->documentElement()->text()), text);
+        if (text.find('<') == std::string::npos) { // also as a name, and as markup
+            const std::string name = "N" + text.substr(0, text.find(' '));
+            loaded->documentElement()->appendElement(name.c_str());
+            loaded->loadXML(loaded->xml());
+            EXPECT_EQ(
+                std::string(loaded->documentElement()->firstChild()->nextSibling()->nodeName()),
+                name);
+        }
     }
     std::setlocale(LC_CTYPE, saved.c_str());
 
@@ -146,4 +207,95 @@ TEST(XmlDom, TextSurvivesAFileRoundTrip) {
     std::ifstream file(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "<R>\xC3\xA9</R>");
     std::remove(path.c_str());
+}
+
+// The first match in document order costs about one pass over the document, also after
+// edits have moved nodes and when a predicate is dear to evaluate everywhere.
+TEST(XmlDom, FirstMatchQueriesStayLinear) {
+    constexpr int kNodes = 20000;
+    std::string siblings = "<R>";
+    for (int i = 0; i < kNodes / 2; ++i) {
+        siblings += "<r/><a/>";
+    }
+    IXMLDOMDocumentPtr doc = newDocument();
+    doc->loadXML((siblings + "</R>").c_str());
+    IXMLDOMElementPtr root = doc->documentElement();
+    root->appendChild(root->firstChild()); // the first r moves to the end
+    IXMLDOMNodePtr found;
+    EXPECT_LT(secondsFor([&] { found = doc->selectSingleNode("//r | //a"); }), 2.0);
+    EXPECT_EQ(found, root->firstChild());
+    EXPECT_EQ(found->nodeName(), "a");
+    EXPECT_EQ(doc->selectSingleNode("//a[2] | //r[last()]")->nextSibling(),
+              root->firstChild()->nextSibling()->nextSibling()->nextSibling());
+
+    std::string nested;
+    for (int i = 0; i < kNodes; ++i) {
+        nested += "<e>";
+    }
+    for (int i = 0; i < kNodes; ++i) {
+        nested += "</e>";
+    }
+    doc->loadXML(nested.c_str());
+    EXPECT_LT(secondsFor([&] { found = doc->selectSingleNode("//*[count(ancestor::*) > 5]"); }),
+              2.0);
+    int depth = 0;
+    for (IXMLDOMNodePtr n = doc->documentElement(); n; n = n->firstChild()) {
+        ++depth;
+        if (n == found) {
+            break;
+        }
+    }
+    EXPECT_EQ(depth, 7);
+
+    // Detached nodes come into view only from among them.
+    IXMLDOMElementPtr loose = doc->createElement("loose");
+    loose->appendElement("x");
+    EXPECT_EQ(doc->selectSingleNode("//x"), nullptr);
+    EXPECT_EQ(loose->selectSingleNode("//x"), loose->firstChild());
+    EXPECT_EQ(doc->selectSingleNode("//@*"), nullptr);
+}
+
+TEST(XmlDom, FileAndSizeFailuresNameTheirCause) {
+    IXMLDOMDocumentPtr doc = newDocument();
+    doc->loadXML("<R>kept</R>");
+    EXPECT_EQ(statusOf([&] { doc->load(::testing::TempDir().c_str()); }),
+              static_cast<HRESULT>(0x80070000u | EISDIR));
+
+    // A text of 2 GiB or more is refused, not cut; only 64 MiB of it is real.
+    const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+    std::setlocale(LC_CTYPE, "C"); // so the text must be converted
+    const HugeText huge((std::size_t{1} << 31) + 1, '\xE9');
+    ASSERT_NE(huge.c_str(), nullptr);
+    IXMLDOMElementPtr root = doc->documentElement();
+    EXPECT_EQ(statusOf([&] { root->put_text(huge.c_str()); }), E_INVALIDARG);
+    std::setlocale(LC_CTYPE, saved.c_str());
+    EXPECT_EQ(doc->xml(), "<R>kept</R>");
+}
+
+// In a UTF-8 locale text that is not ASCII costs little more than ASCII on its way in and out.
+TEST(XmlDom, TextBeyondAsciiConvertsInLinearTime) {
+    const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+    if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no UTF-8 locale installed";
+    }
+    IXMLDOMDocumentPtr doc = newDocument();
+    IXMLDOMElementPtr root = doc->documentNode()->appendElement("R");
+    const auto roundTrip = [&](const std::string& text) {
+        double best = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            best = std::min(best, secondsFor([&] {
+                                root->put_text(text.c_str());
+                                EXPECT_EQ(root->text().GetLength(), static_cast<int>(text.size()));
+                            }));
+        }
+        return best;
+    };
+    const std::string ascii(1 << 22, 'e');
+    std::string accented;
+    for (std::size_t i = 0; i < ascii.size() / 2; ++i) {
+        accented += "\xC3\xA9";
+    }
+    const double asciiSeconds = roundTrip(ascii);
+    EXPECT_LT(roundTrip(accented), 4 * asciiSeconds + 0.05);
+    std::setlocale(LC_CTYPE, saved.c_str());
 }
