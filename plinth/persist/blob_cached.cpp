@@ -181,8 +181,7 @@ void BlobCached::DeleteCache() {
 }
 
 bool BlobCached::IsCached() const noexcept {
-    return m_bCaching && !m_bInMemory && m_pFile != nullptr && m_pData == nullptr &&
-           m_nSize == 0;
+    return m_bCaching && !m_bInMemory && m_pFile != nullptr && m_pData == nullptr && m_nSize == 0;
 }
 
 CString BlobCached::GetCacheFile() const {

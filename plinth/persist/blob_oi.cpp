@@ -124,7 +124,7 @@ HRESULT BlobOI::XBlob::Copy(SAFEARRAY** ppsa) {
         return DISP_E_PARAMNOTOPTIONAL;
     }
     return This().Refill([ppsa](RtBlob& b) { return b.Copy(ppsa); }) ? S_OK
-                                                                      : DISP_E_PARAMNOTOPTIONAL;
+                                                                     : DISP_E_PARAMNOTOPTIONAL;
 }
 
 HRESULT BlobOI::XBlob::CopyTo(SAFEARRAY** ppsa) {

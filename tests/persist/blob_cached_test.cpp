@@ -217,7 +217,7 @@ TEST_F(BlobCachedFiles, NoWritableDirectoryKeepsTheContentsInMemory) {
 
 TEST_F(BlobCachedFiles, AFailedWriteRemovesTheFileAndKeepsTheContents) {
     // A file size limit makes the write fail part way, as a full disk would.
-    rlimit old {};
+    rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = old;

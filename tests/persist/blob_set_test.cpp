@@ -242,8 +242,8 @@ TEST(BlobSet, RandomWalksAgreeWithAFlatByteVector) {
                     }
                 }
                 EXPECT_EQ(c.m_nBlob, expected) << "round " << round << " step " << step;
-                EXPECT_EQ(c.m_pByte, members[expected].empty() ? set[expected].m_pData
-                                                               : set.GetPointer(t));
+                EXPECT_EQ(c.m_pByte,
+                          members[expected].empty() ? set[expected].m_pData : set.GetPointer(t));
             }
             g = t;
             if (set.IsValid(c)) {
