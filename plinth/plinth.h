@@ -35,6 +35,7 @@
 #include "plinth/platform/unknown.h"
 #include "plinth/platform/variant.h"
 #include "plinth/platform/xmldom.h"
+#include "plinth/platform/tempfile.h"
 
 // Library frame
 #include "plinth/frame/errormessage.h"
@@ -109,6 +110,11 @@
 #include "plinth/persist/persist_context.h"
 #include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"
+#include "plinth/persist/blob_set.h"
+#include "plinth/persist/blob_cached.h"
+#include "plinth/persist/blob_interfaces.h"
+#include "plinth/persist/blob_oi.h"
+#include "plinth/persist/data_context.h"
 
 // Fonts
 #include "plinth/fonts/font_specs.h"

@@ -55,7 +55,9 @@ namespace plinth {
 //   with `return QuerySelfThen(iid, ppv, wrapped);`; its outer object keeps the count;
 // - an aggregated object (an adapter that lives inside another) counts on its outer
 //   IUnknown while one is attached, holding no reference on it, and on its own count
-//   otherwise; its AddRef and Release say so.
+//   otherwise; its AddRef and Release say so;
+// - an outer object that never hands itself out (IID_ImplObject is as unknown to it as any
+//   other identifier) returns `QueryWithoutIdentity(iid, ppv, m_xThing)`.
 //
 // Threads: one object is used by one thread at a time; distinct objects are independent.
 
@@ -108,6 +110,19 @@ bool QueryUnknown(REFIID iid, void** ppv, Nested& nested) {
     return true;
 }
 
+// The outer QueryInterface of an object that answers only for its nested objects: steps 1,
+// 2 and 4 of QueryOuterInterface, so IID_ImplObject gives null and E_NOINTERFACE.
+template <class First, class... Rest>
+HRESULT QueryWithoutIdentity(REFIID iid, void** ppv, First& first, Rest&... rest) {
+    if (ppv == nullptr) {
+        return DISP_E_PARAMNOTOPTIONAL;
+    }
+    if (QueryNested(iid, ppv, first, rest...) || QueryUnknown(iid, ppv, first)) {
+        return S_OK;
+    }
+    return NoInterface(ppv);
+}
+
 // The outer QueryInterface of the plain pattern:
 // 1. a null ppv gives DISP_E_PARAMNOTOPTIONAL;
 // 2. the interface of a nested object, or IUnknown (answered by the first), gives that
@@ -116,17 +131,12 @@ bool QueryUnknown(REFIID iid, void** ppv, Nested& nested) {
 // 4. anything else gives null and E_NOINTERFACE.
 template <class Outer, class First, class... Rest>
 HRESULT QueryOuterInterface(Outer* outer, REFIID iid, void** ppv, First& first, Rest&... rest) {
-    if (ppv == nullptr) {
-        return DISP_E_PARAMNOTOPTIONAL;
-    }
-    if (QueryNested(iid, ppv, first, rest...) || QueryUnknown(iid, ppv, first)) {
-        return S_OK;
-    }
-    if (IsEqualIID(iid, IID_ImplObject)) {
+    // No nested object answers IID_ImplObject, so asking for it first changes nothing else.
+    if (ppv != nullptr && IsEqualIID(iid, IID_ImplObject)) {
         *ppv = outer;
         return S_OK;
     }
-    return NoInterface(ppv);
+    return QueryWithoutIdentity(iid, ppv, first, rest...);
 }
 
 // Base of a nested interface object X<Name>: implements Itf's IUnknown methods by calling
