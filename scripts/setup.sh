@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   clang-format clang-tidy
+  dpkg-dev doxygen
 )
 
 missing=()
