@@ -17,11 +17,16 @@ namespace {
 
 const char* KindName(EDictionaryType_Vel type) {
     switch (type) {
-    case eDictInt: return "integer";
-    case eDictDouble: return "double";
-    case eDictBool: return "flag";
-    case eDictString: return "string";
-    default: return "other";
+    case eDictInt:
+        return "integer";
+    case eDictDouble:
+        return "double";
+    case eDictBool:
+        return "flag";
+    case eDictString:
+        return "string";
+    default:
+        return "other";
     }
 }
 
@@ -61,8 +66,8 @@ int main() {
     int wrong = -1;
     params->GetInt("segments", &segments);
     const HRESULT mismatch = params->GetInt("material", &wrong);
-    std::printf("segments = %d; material as an integer: status 0x%08X, value still %d\n",
-                segments, static_cast<unsigned>(mismatch), wrong);
+    std::printf("segments = %d; material as an integer: status 0x%08X, value still %d\n", segments,
+                static_cast<unsigned>(mismatch), wrong);
 
     // A component answers only for the interfaces it has.
     void* range = nullptr;

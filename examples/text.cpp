@@ -19,8 +19,8 @@ int main() {
     for (int pos = 0; RtString::FindWordRef(command, "part", &pos) >= 0;) {
         ++words;
     }
-    std::printf("\"part\" in \"%s\": %d whole words, %d substrings\n", command.GetString(),
-                words, RtString::Count(command, CString("part"), 0, -1));
+    std::printf("\"part\" in \"%s\": %d whole words, %d substrings\n", command.GetString(), words,
+                RtString::Count(command, CString("part"), 0, -1));
 
     // The words after the first, one by one.
     std::printf("words after the first:");

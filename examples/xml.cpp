@@ -31,7 +31,8 @@ bool PersistProfile(const IXMLDOMDocumentPtr& doc, LONG direction, Profile& prof
     ar.Push(doc->documentElement());
     bool ok = false;
     if (ar.PersistElement("Profile") != nullptr) {
-        ok = ar.PersistData("Widths", profile.widths, 3) && ar.PersistBool("Closed", profile.closed);
+        ok =
+            ar.PersistData("Widths", profile.widths, 3) && ar.PersistBool("Closed", profile.closed);
         if (direction == PC::eStoring) {
             profile.thumbnail.PersistXML(ar); // makes its own "Bl" element
         } else if (ar.PersistElement("Bl") != nullptr) {
@@ -81,8 +82,7 @@ int main() {
         status = e.Error();
     }
     std::printf("broken text: status 0x%08X, document still holds <%s>\n",
-                static_cast<unsigned>(status),
-                reread->documentElement()->nodeName().GetString());
+                static_cast<unsigned>(status), reread->documentElement()->nodeName().GetString());
 
     stored.thumbnail.Delete();
     loaded.thumbnail.Delete();
