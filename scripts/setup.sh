@@ -11,6 +11,7 @@ packages=(
   libelf-dev
   clang-format clang-tidy
   clang-14 libclang-rt-14-dev
+  dpkg-dev doxygen
 )
 
 missing=()
