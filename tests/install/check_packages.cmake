@@ -3,7 +3,7 @@
 # It changes the machine, so it runs only as root, and never over a copy of the packages that
 # was installed by someone else.
 # Inputs: BUILD_DIR, SOURCE_DIR, WORK_DIR, CXX, LIBDIR, CPACK.
-set(packages libplinth-dev libplinth0)
+set(packages libplinth-dev plinth-rc libplinth0)
 
 execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
 find_program(DPKG dpkg)
