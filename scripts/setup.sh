@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang pkgconf
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
+  libboost-dev
   clang-format clang-tidy
 )
 
