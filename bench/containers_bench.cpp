@@ -4,8 +4,8 @@
 #include "plinth/containers/hex.h"
 
 #include <benchmark/benchmark.h>
-#include <boost/algorithm/hex.hpp>
 
+#include <boost/algorithm/hex.hpp>
 #include <iterator>
 #include <random>
 #include <string>

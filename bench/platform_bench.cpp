@@ -57,8 +57,7 @@ void BM_ArchiveStoreDoubles(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(file.GetLength());
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<long long>(sizeof(double)) *
-                            kDoubles);
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(sizeof(double)) * kDoubles);
 }
 BENCHMARK(BM_ArchiveStoreDoubles)->Unit(benchmark::kMicrosecond);
 
@@ -76,8 +75,7 @@ void BM_ArchiveStoreDoubles_Anchor(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(buffer.data());
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<long long>(sizeof(double)) *
-                            kDoubles);
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(sizeof(double)) * kDoubles);
 }
 BENCHMARK(BM_ArchiveStoreDoubles_Anchor)->Unit(benchmark::kMicrosecond);
 

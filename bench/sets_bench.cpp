@@ -3,8 +3,8 @@
 #include "plinth/range/set_r1.h"
 
 #include <benchmark/benchmark.h>
-#include <boost/icl/interval_set.hpp>
 
+#include <boost/icl/interval_set.hpp>
 #include <random>
 #include <vector>
 

@@ -87,10 +87,9 @@ constexpr std::size_t kVector = 32;
 
 // Whole vectors of 32 bytes; the rest is left to encodeBytes.
 PLINTH_AVX2 std::size_t encodeAvx2(const unsigned char* data, std::size_t n, char* out) noexcept {
-    const __m256i digits = _mm256_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9',
-                                            'A', 'B', 'C', 'D', 'E', 'F', '0', '1', '2', '3',
-                                            '4', '5', '6', '7', '8', '9', 'A', 'B', 'C', 'D',
-                                            'E', 'F');
+    const __m256i digits = _mm256_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'A',
+                                            'B', 'C', 'D', 'E', 'F', '0', '1', '2', '3', '4', '5',
+                                            '6', '7', '8', '9', 'A', 'B', 'C', 'D', 'E', 'F');
     const __m256i low4 = _mm256_set1_epi8(0x0F);
     std::size_t i = 0;
     for (; i + kVector <= n; i += kVector) {
@@ -113,8 +112,7 @@ PLINTH_AVX2 std::size_t encodeAvx2(const unsigned char* data, std::size_t n, cha
 PLINTH_AVX2 __m256i pairsOf(const unsigned char* in, int* valid) noexcept {
     const __m256i chars = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
     const __m256i digit = _mm256_sub_epi8(chars, _mm256_set1_epi8('0'));
-    const __m256i isDigit =
-        _mm256_cmpeq_epi8(_mm256_min_epu8(digit, _mm256_set1_epi8(9)), digit);
+    const __m256i isDigit = _mm256_cmpeq_epi8(_mm256_min_epu8(digit, _mm256_set1_epi8(9)), digit);
     // Folding the case leaves only 'A'..'F' and 'a'..'f' on 'a'..'f'.
     const __m256i letter =
         _mm256_sub_epi8(_mm256_or_si256(chars, _mm256_set1_epi8(0x20)), _mm256_set1_epi8('a'));
@@ -122,9 +120,8 @@ PLINTH_AVX2 __m256i pairsOf(const unsigned char* in, int* valid) noexcept {
         _mm256_cmpeq_epi8(_mm256_min_epu8(letter, _mm256_set1_epi8(5)), letter);
     *valid = _mm256_movemask_epi8(_mm256_or_si256(isDigit, isLetter));
     // A digit's value is its low four bits, a letter's nine more.
-    const __m256i value =
-        _mm256_add_epi8(_mm256_and_si256(chars, _mm256_set1_epi8(0x0F)),
-                        _mm256_and_si256(isLetter, _mm256_set1_epi8(9)));
+    const __m256i value = _mm256_add_epi8(_mm256_and_si256(chars, _mm256_set1_epi8(0x0F)),
+                                          _mm256_and_si256(isLetter, _mm256_set1_epi8(9)));
     return _mm256_maddubs_epi16(value, _mm256_set1_epi16(0x0110)); // 16 * high + low
 }
 
@@ -142,8 +139,8 @@ PLINTH_AVX2 std::size_t decodeAvx2(const unsigned char* in, std::size_t n,
             break;
         }
         // Packing works within each half; the quadword order 0, 2, 1, 3 undoes that.
-        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second),
-                                                       _MM_SHUFFLE(3, 1, 2, 0));
+        const __m256i bytes =
+            _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), _MM_SHUFFLE(3, 1, 2, 0));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), bytes);
     }
     return i;
@@ -204,8 +201,9 @@ bool rtStringToBinary(const char* text, ULONG n, unsigned char* out) {
         const unsigned char* from = in + 2 * done;
         const void* end = std::memchr(from, '\0', 2 * block);
         const std::size_t chars =
-            end == nullptr ? 2 * block
-                           : static_cast<std::size_t>(static_cast<const unsigned char*>(end) - from);
+            end == nullptr
+                ? 2 * block
+                : static_cast<std::size_t>(static_cast<const unsigned char*>(end) - from);
         const std::size_t present = chars / 2;
         std::size_t read = decodeVectors(from, present, out + done);
         read += decodeBytes(from + 2 * read, block - read, out + done + read);

@@ -133,8 +133,7 @@ TEST(Hex, EveryLengthAndContentMatchesTheCharacterByCharacterForm) {
         std::vector<unsigned char> out(n, 0x5A);
         const bool ok = rtStringToBinary(exact.get(), static_cast<ULONG>(n), out.data());
         std::size_t good = 0; // whole bytes before the first bad character
-        while (good < n && modelValue(text[2 * good]) >= 0 &&
-               modelValue(text[2 * good + 1]) >= 0) {
+        while (good < n && modelValue(text[2 * good]) >= 0 && modelValue(text[2 * good + 1]) >= 0) {
             ++good;
         }
         ASSERT_EQ(ok, good == n) << n;
