@@ -31,13 +31,41 @@ bool parseNumber(const char* text, const char* end, T& value) noexcept {
     return true;
 }
 
+// The text of a leaf: node's first child element of that name (bySelect) or node itself,
+// read in place where the document lends it, else copied. Empty when there is none.
+class LeafText {
+public:
+    LeafText(const IXMLDOMNodePtr& node, const char* name, bool bySelect) {
+        if (!bySelect) {
+            m_copy = node->text();
+        } else if (std::size_t length = 0; (m_text = node->childLeafText(name, length))) {
+            m_end = m_text + length;
+            return;
+        } else if (const IXMLDOMNodePtr item = node->selectSingleNode(name)) {
+            m_copy = item->text();
+        }
+        m_text = m_copy.GetString();
+        m_end = m_text + m_copy.GetLength();
+    }
+    LeafText(const LeafText&) = delete;
+    LeafText& operator=(const LeafText&) = delete;
+
+    const char* begin() const noexcept { return m_text; }
+    const char* end() const noexcept { return m_end; }
+
+private:
+    const char* m_text = nullptr;
+    const char* m_end = nullptr;
+    CString m_copy;
+};
+
 template <class T>
-ULONG parseList(const CString& text, T* p, ULONG n) {
+ULONG parseList(const LeafText& text, T* p, ULONG n) {
     if (p == nullptr || n == 0) {
         return 0;
     }
-    const char* position = text.GetString();
-    const char* end = position + text.GetLength();
+    const char* position = text.begin();
+    const char* end = text.end();
     ULONG i = 0;
     while (parseNumber(position, end, p[i])) {
         ++i;
@@ -163,13 +191,17 @@ void PCExBase::PushElement(const IXMLDOMElementPtr& e) {
 }
 
 IXMLDOMElementPtr PCExBase::PushElement(const char* name) {
+    IXMLDOMElementPtr e = NewElement(name);
+    Push(e);
+    return e;
+}
+
+IXMLDOMElementPtr PCExBase::NewElement(const char* name) {
     // Made in place under the current element rather than created and then moved there.
     const IXMLDOMNodePtr& current = Current();
     RequireDocument();
     AddTabs(current);
-    IXMLDOMElementPtr e = current ? current->appendElement(name) : m_pDoc->createElement(name);
-    Push(e);
-    return e;
+    return current ? current->appendElement(name) : m_pDoc->createElement(name);
 }
 
 void PCExBase::RequireDocument() const {
@@ -220,9 +252,9 @@ LONG PCExBase::GetChildElementCount(const IXMLDOMElementPtr& e) {
 // ---- Writing
 
 IXMLDOMElementPtr PCExBase::PushString(const char* name, const CString& text) {
-    IXMLDOMElementPtr e = PushElement(name);
+    // A leaf is never current, so it need not be stacked; no indentation inside it.
+    IXMLDOMElementPtr e = NewElement(name);
     e->put_text(text);
-    PopElement(true); // no indentation inside a leaf
     return e;
 }
 
@@ -276,36 +308,38 @@ CString PCExBase::ReadItem(const char* name, bool bySelect) const {
     if (!current) {
         return CString();
     }
-    if (!bySelect) {
-        return current->text();
+    const LeafText text(current, name, bySelect);
+    return CString(text.begin(), static_cast<int>(text.end() - text.begin()));
+}
+
+template <class T>
+ULONG PCExBase::ReadList(const char* name, T* p, ULONG n, bool bySelect) const {
+    const IXMLDOMNodePtr& current = Current();
+    if (p == nullptr || !current) {
+        return 0;
     }
-    const IXMLDOMNodePtr item = current->selectSingleNode(name);
-    return item ? item->text() : CString();
+    return parseList(LeafText(current, name, bySelect), p, n);
 }
 
 ULONG PCExBase::ReadData(const char* name, double* p, ULONG n, bool bySelect) const {
-    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+    return ReadList(name, p, n, bySelect);
 }
 
 ULONG PCExBase::ReadDataFloat(const char* name, float* p, ULONG n, bool bySelect) const {
-    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+    return ReadList(name, p, n, bySelect);
 }
 
 ULONG PCExBase::ReadDataInt(const char* name, int* p, ULONG n, bool bySelect) const {
-    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+    return ReadList(name, p, n, bySelect);
 }
 
 ULONG PCExBase::ReadData(const IXMLDOMNodePtr& node, double* p, ULONG n) {
-    return p == nullptr ? 0 : parseList(node->text(), p, n);
+    return p == nullptr ? 0 : parseList(LeafText(node, nullptr, false), p, n);
 }
 
 bool PCExBase::ReadInt(const IXMLDOMNodePtr& node, const char* name, int& v) {
-    const IXMLDOMNodePtr item = node->selectSingleNode(name);
-    if (!item) {
-        return false;
-    }
-    const CString text = item->text();
-    return parseNumber(text.GetString(), text.GetString() + text.GetLength(), v);
+    const LeafText text(node, name, true);
+    return parseNumber(text.begin(), text.end(), v);
 }
 
 bool PCExBase::ReadBool(const IXMLDOMNodePtr& node, const char* name, bool& b) {

@@ -150,6 +150,11 @@ private:
         return m_elems.empty() ? kNone : m_elems.back();
     }
     void Stack(const IXMLDOMNodePtr& n);
+    // A new element under the current one, after the indentation, not stacked.
+    IXMLDOMElementPtr NewElement(const char* name);
+    // ReadData and its kin: the leaf's numbers into p.
+    template <class T>
+    ULONG ReadList(const char* name, T* p, ULONG n, bool bySelect) const;
     // E_POINTER without a document to make nodes with.
     void RequireDocument() const;
 
