@@ -78,35 +78,40 @@ ULONG parseList(const LeafText& text, T* p, ULONG n) {
     return i;
 }
 
-void appendNumber(CString& text, double value) {
-    char buffer[32];
-    const std::to_chars_result r =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    text.Append(buffer, static_cast<int>(r.ptr - buffer));
+// The value's text at buffer (room for 32 characters); the end of it.
+char* toChars(char* buffer, double value) {
+    return std::to_chars(buffer, buffer + 32, value, std::chars_format::general, 6).ptr;
 }
-void appendNumber(CString& text, float value) {
-    appendNumber(text, static_cast<double>(value));
+char* toChars(char* buffer, float value) {
+    return toChars(buffer, static_cast<double>(value));
 }
-void appendNumber(CString& text, int value) {
-    char buffer[16];
-    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.Append(buffer, static_cast<int>(r.ptr - buffer));
+char* toChars(char* buffer, int value) {
+    return std::to_chars(buffer, buffer + 32, value).ptr;
+}
+
+// The n values joined by single spaces, written through put(text, length).
+template <class T, class Put>
+void writeList(const T* p, ULONG n, Put put) {
+    for (ULONG i = 0; i < n; ++i) {
+        if (i > 0) {
+            put(" ", 1);
+        }
+        char buffer[32];
+        put(buffer, static_cast<int>(toChars(buffer, p[i]) - buffer));
+    }
 }
 
 template <class T>
 CString formatList(const T* p, ULONG n) {
     CString text;
-    if (p == nullptr) {
-        return text;
-    }
-    for (ULONG i = 0; i < n; ++i) {
-        if (i > 0) {
-            text += ' ';
-        }
-        appendNumber(text, p[i]);
+    if (p != nullptr) {
+        writeList(p, n, [&text](const char* s, int length) { text.Append(s, length); });
     }
     return text;
 }
+
+// Lists up to this long are written on the stack, without a string of their own.
+constexpr ULONG kShortList = 4;
 
 // ReadInt into v converted to its type (non-zero is true); v untouched when nothing was read.
 template <class T>
@@ -252,16 +257,23 @@ LONG PCExBase::GetChildElementCount(const IXMLDOMElementPtr& e) {
 // ---- Writing
 
 IXMLDOMElementPtr PCExBase::PushString(const char* name, const CString& text) {
-    // A leaf is never current, so it need not be stacked; no indentation inside it.
+    return PushText(name, text);
+}
+
+IXMLDOMElementPtr PCExBase::PushText(const char* name, const char* text) {
+    // A leaf is never current, so it need not be stacked; no indentation inside it. A new
+    // element takes its text as put_text would give it: no text node for an empty text.
     IXMLDOMElementPtr e = NewElement(name);
-    e->put_text(text);
+    if (*text != '\0') {
+        e->appendText(text);
+    }
     return e;
 }
 
 IXMLDOMElementPtr PCExBase::PushInt(const char* name, int v) {
-    CString text;
-    appendNumber(text, v);
-    return PushString(name, text);
+    char text[32];
+    *toChars(text, v) = '\0';
+    return PushText(name, text);
 }
 
 IXMLDOMElementPtr PCExBase::PushHex(const char* name, ULONG v) {
@@ -274,19 +286,34 @@ bool PCExBase::PushBool(const char* name, bool b) {
     return static_cast<bool>(PushInt(name, b ? 1 : 0));
 }
 
+template <class T>
+IXMLDOMElementPtr PCExBase::PushList(const char* name, const T* p, ULONG n) {
+    if (p == nullptr || n == 0) {
+        return nullptr;
+    }
+    if (n > kShortList) {
+        return PushString(name, formatList(p, n));
+    }
+    char text[kShortList * 33];
+    char* end = text;
+    writeList(p, n, [&end](const char* s, int length) {
+        std::memcpy(end, s, static_cast<std::size_t>(length));
+        end += length;
+    });
+    *end = '\0';
+    return PushText(name, text);
+}
+
 IXMLDOMElementPtr PCExBase::PushData(const char* name, const double* p, ULONG n) {
-    const CString text = FormatData(p, n);
-    return text.IsEmpty() ? nullptr : PushString(name, text);
+    return PushList(name, p, n);
 }
 
 IXMLDOMElementPtr PCExBase::PushDataFloat(const char* name, const float* p, ULONG n) {
-    const CString text = FormatDataFloat(p, n);
-    return text.IsEmpty() ? nullptr : PushString(name, text);
+    return PushList(name, p, n);
 }
 
 IXMLDOMElementPtr PCExBase::PushDataInt(const char* name, const int* p, ULONG n) {
-    const CString text = FormatDataInt(p, n);
-    return text.IsEmpty() ? nullptr : PushString(name, text);
+    return PushList(name, p, n);
 }
 
 CString PCExBase::FormatData(const double* p, ULONG n) {

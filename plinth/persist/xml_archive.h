@@ -152,6 +152,10 @@ private:
     void Stack(const IXMLDOMNodePtr& n);
     // A new element under the current one, after the indentation, not stacked.
     IXMLDOMElementPtr NewElement(const char* name);
+    // PushString and its kin: a leaf of that text, or of the n values.
+    IXMLDOMElementPtr PushText(const char* name, const char* text);
+    template <class T>
+    IXMLDOMElementPtr PushList(const char* name, const T* p, ULONG n);
     // ReadData and its kin: the leaf's numbers into p.
     template <class T>
     ULONG ReadList(const char* name, T* p, ULONG n, bool bySelect) const;
