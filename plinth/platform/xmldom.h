@@ -105,12 +105,21 @@ public:
     // document and appending it, only faster.
     IXMLDOMElementPtr appendElement(LPCSTR tagName) const;
     IXMLDOMNodePtr appendText(LPCSTR data) const;
+    // A new element holding text (nothing for an empty text) appended to this node: the same
+    // as appendElement and then put_text, only faster.
+    IXMLDOMElementPtr appendTextElement(LPCSTR tagName, LPCSTR text) const;
     // The first node in document order that the XPath pattern selects relative to this node;
     // null when there is none or it is an attribute. A plain tag name selects the first child
     // element of that name.
     IXMLDOMNodePtr selectSingleNode(LPCSTR pattern) const;
     // The node and its descendants as markup, exactly as they are (nothing is added).
     CString xml() const;
+    // The text of this node's first child element named tagName, and its length, when that
+    // child holds nothing but one text of ASCII characters (or nothing): the document's own
+    // characters, valid until it changes. Null otherwise, and then
+    // selectSingleNode(tagName)->text() gives the answer; this is only the faster way for the
+    // common case.
+    LPCSTR childLeafText(LPCSTR tagName, std::size_t& length) const;
 
 protected:
     IXMLDOMNodePtr(XMLTree* tree, XMLNodeData* node) noexcept; // a new reference
