@@ -6,8 +6,8 @@
 
 #include "plinth/containers/dictionary.h"
 #include "plinth/persist/buffer_base.h"
-#include "plinth/persist/rt_blob.h"
 #include "plinth/persist/persist_context.h"
+#include "plinth/persist/rt_blob.h"
 #include "plinth/persist/xml_archive.h"
 #include "plinth/platform/com_exception.h"
 #include "plinth/platform/exceptions.h"
@@ -23,9 +23,8 @@
 #include <functional>
 #include <new>
 #include <string>
-#include <vector>
-
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
