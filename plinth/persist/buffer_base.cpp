@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace plinth {
@@ -29,6 +30,23 @@ BYTE* newBytes(ULONG n) {
 
 ULONGLONG tableBytes(BYTE rowSize, ULONG count) {
     return static_cast<ULONGLONG>(rowSize) * count;
+}
+
+// The bytes of "Dt" into p (zeroed), in the format that "Bn" names (`hex` when missing).
+void readRows(PCExBase& ar, const IXMLDOMNodePtr& bb, const IXMLDOMNodePtr& dt, bool hex, BYTE* p,
+              ULONG bytes) {
+    PCExBase::ReadBool(bb, "Bn", hex);
+    if (hex) {
+        rtStringToBinary(dt->text().GetString(), bytes, p);
+        return;
+    }
+    std::vector<int, AfxAllocator<int>> values((bytes + 3) / 4, 0);
+    ar.Push(dt);
+    ar.ReadDataInt("Dt", values.data(), static_cast<ULONG>(values.size()), false);
+    ar.PopElement(true);
+    for (ULONG i = 0; i < bytes; ++i) {
+        p[i] = static_cast<BYTE>(static_cast<ULONG>(values[i / 4]) >> (8 * (i % 4)));
+    }
 }
 
 } // namespace
@@ -289,8 +307,8 @@ void BufferBase::Store(PCExBase& ar, bool hex) const {
                 const auto shifted = static_cast<ULONG>(m_pData[i]) << (8 * (i % 4));
                 values[i / 4] = static_cast<int>(static_cast<ULONG>(values[i / 4]) | shifted);
             }
-            ar.PushString("Dt", PCExBase::FormatDataInt(values.data(),
-                                                       static_cast<ULONG>(values.size())));
+            ar.PushString(
+                "Dt", PCExBase::FormatDataInt(values.data(), static_cast<ULONG>(values.size())));
         }
     }
     ar.PopElement(false);
@@ -311,28 +329,17 @@ void BufferBase::Load(PCExBase& ar, bool hex) {
     PCExBase::ReadDWORD(bb, "C", count);
     const IXMLDOMNodePtr dt = bb->selectSingleNode("Dt");
     const ULONG bytes = dt ? byteSize(rowSize, count) : 0;
-    // Allocated before anything changes, so a failure leaves the table as it was.
-    BYTE* p = newBytes(bytes);
-    Replace(p);
+    // The rows are read in full before anything changes, so a failure leaves the table as it
+    // was.
+    std::unique_ptr<BYTE[]> rows(newBytes(bytes));
+    if (rows) {
+        std::memset(rows.get(), 0, bytes);
+        readRows(ar, bb, dt, hex, rows.get(), bytes);
+    }
+    Replace(rows.release());
     m_nRowSize = rowSize;
     m_nCount = count;
     m_nAlloc = 0;
-    if (p == nullptr) {
-        return;
-    }
-    std::memset(p, 0, bytes);
-    PCExBase::ReadBool(bb, "Bn", hex);
-    if (hex) {
-        rtStringToBinary(dt->text().GetString(), bytes, p);
-        return;
-    }
-    std::vector<int, AfxAllocator<int>> values((bytes + 3) / 4, 0);
-    ar.Push(dt);
-    ar.ReadDataInt("Dt", values.data(), static_cast<ULONG>(values.size()), false);
-    ar.PopElement(true);
-    for (ULONG i = 0; i < bytes; ++i) {
-        p[i] = static_cast<BYTE>(static_cast<ULONG>(values[i / 4]) >> (8 * (i % 4)));
-    }
 }
 
 } // namespace plinth

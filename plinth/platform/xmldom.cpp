@@ -4,10 +4,13 @@
 #include "plinth/platform/com_exception.h"
 #include "plinth/platform/hresult.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <pugixml.hpp>
@@ -95,9 +98,8 @@ bool passesUnchanged(const char* text) {
     return GetACP() == CP_UTF8 || isAscii(text);
 }
 
-// 8-bit text of the process's character set as the document's UTF-8.
-std::string toUtf8(const char* text) {
-    const int length = textLength(std::strlen(text), E_INVALIDARG);
+// 8-bit text of the process's character set as the document's UTF-8, through 16-bit units.
+std::string toUtf8ByUnits(const char* text, int length) {
     const int count = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
     std::u16string units(static_cast<std::size_t>(count), u'\0');
     MultiByteToWideChar(CP_ACP, 0, text, length, units.data(), count);
@@ -139,12 +141,8 @@ private:
     std::array<Known, 0x80> m_known{};
 };
 
-// The document's UTF-8 as 8-bit text of the process's character set.
-CString fromUtf8(const char* text) {
-    const std::size_t length = std::strlen(text);
-    if (passesUnchanged(text)) {
-        return CString(text, textLength(length, E_OUTOFMEMORY));
-    }
+// The document's UTF-8 as 8-bit text of the process's character set, through 16-bit units.
+CString fromUtf8ByUnits(const char* text) {
     std::u16string units;
     try {
         const std::wstring points = pugi::as_wide(text);
@@ -175,6 +173,212 @@ CString fromUtf8(const char* text) {
         result.ReleaseBuffer(needed);
     }
     return result;
+}
+
+// The length of the well-formed UTF-8 sequence of a character above ASCII at p (a
+// zero-terminated text), or 0: no overlong forms, surrogates or values above U+10FFFF.
+std::size_t wellFormedLength(const unsigned char* p) noexcept {
+    const unsigned char lead = p[0];
+    unsigned char low = 0x80; // the second byte's range
+    unsigned char high = 0xBF;
+    std::size_t size = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        size = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        size = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        size = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
+    }
+    if (p[1] < low || p[1] > high) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < size; ++k) {
+        if ((p[k] & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return size;
+}
+
+// Whether the process's character set has one byte per character. Its conversions are then
+// learnt from the conversions through 16-bit units, once per byte value on the way in and
+// once per character on the way out, so that a long text converts in one pass and exactly as
+// through 16-bit units.
+bool isSingleByteCharset() noexcept {
+    return MB_CUR_MAX == 1;
+}
+
+// Copies the ASCII that starts at text + i (of length bytes), in whole 8-byte words, to `to`
+// and moves both on; false when there is none.
+bool copyAscii(const char* text, std::size_t length, std::size_t& i, char*& to) noexcept {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    const std::size_t start = i;
+    for (std::uint64_t word = 0; i + sizeof word <= length; i += sizeof word) {
+        std::memcpy(&word, text + i, sizeof word);
+        if ((word & kHighBits) != 0) {
+            break;
+        }
+        std::memcpy(to, &word, sizeof word);
+        to += sizeof word;
+    }
+    return i != start;
+}
+
+// 8-bit text of a single-byte character set as UTF-8.
+class SingleByteToUtf8 {
+public:
+    SingleByteToUtf8() noexcept {
+        for (std::size_t c = 0; c < 0x80; ++c) {
+            m_size[c] = 1;
+            m_utf8[c][0] = static_cast<char>(c);
+        }
+    }
+
+    std::string Convert(const char* text, std::size_t length) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+        std::size_t size = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            size += m_size[bytes[i]] != 0 ? m_size[bytes[i]] : Learn(bytes[i]);
+        }
+        // Every character is written as four bytes, which the next one overwrites as needed.
+        std::string out(size + 3, '\0');
+        char* to = out.data();
+        for (std::size_t i = 0; i < length;) {
+            if (copyAscii(text, length, i, to)) {
+                continue;
+            }
+            for (const std::size_t end = std::min(length, i + 8); i < end; ++i) {
+                std::memcpy(to, m_utf8[bytes[i]].data(), 4);
+                to += m_size[bytes[i]];
+            }
+        }
+        out.resize(size);
+        return out;
+    }
+
+private:
+    std::uint8_t Learn(unsigned char c) {
+        const char one = static_cast<char>(c);
+        const std::string utf8 = toUtf8ByUnits(&one, 1); // one character: 1 to 4 bytes
+        m_size[c] = static_cast<std::uint8_t>(utf8.copy(m_utf8[c].data(), m_utf8[c].size()));
+        return m_size[c];
+    }
+
+    std::array<std::uint8_t, 0x100> m_size{}; // 0 until learnt
+    std::array<std::array<char, 4>, 0x100> m_utf8{};
+};
+
+// Well-formed UTF-8 as 8-bit text of a single-byte character set.
+class SingleByteFromUtf8 {
+public:
+    SingleByteFromUtf8() noexcept { m_twoByte.fill(kUnknown); }
+
+    // length bytes of zero-terminated text; false when the text is not well-formed, which
+    // only the conversion through 16-bit units reads as it should.
+    bool Convert(const char* text, std::size_t length, CString& result) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+        char* to = result.GetBufferSetLength(textLength(length, E_OUTOFMEMORY));
+        const char* start = to;
+        for (std::size_t i = 0; i < length;) {
+            if (copyAscii(text, length, i, to)) {
+                continue;
+            }
+            for (const std::size_t end = std::min(length, i + 8); i < end;) {
+                const unsigned char c = bytes[i];
+                if (c < 0x80) {
+                    *to++ = static_cast<char>(c);
+                    ++i;
+                } else if (isTwoByte(bytes + i)) {
+                    do { // a run of them, as Latin-1 and most alphabets have
+                        *to++ = TwoByte(bytes + i);
+                        i += 2;
+                    } while (isTwoByte(bytes + i));
+                } else {
+                    const std::size_t size = wellFormedLength(bytes + i);
+                    if (size == 0) {
+                        return false;
+                    }
+                    *to++ = Longer(bytes + i, size);
+                    i += size;
+                }
+            }
+        }
+        result.ReleaseBuffer(static_cast<int>(to - start));
+        return true;
+    }
+
+private:
+    static constexpr short kUnknown = -1;
+
+    struct Slot {
+        std::uint32_t key = 0; // the sequence's bytes, 0 when empty
+        char byte = 0;
+    };
+
+    // The byte for one well-formed sequence of `size` bytes.
+    static char ByteFor(const unsigned char* p, std::size_t size) {
+        char sequence[5] = {};
+        std::copy_n(p, size, sequence);
+        const CString byte = fromUtf8ByUnits(sequence); // one character: one byte
+        return byte.GetLength() == 1 ? byte[0] : '?';
+    }
+
+    static bool isTwoByte(const unsigned char* p) noexcept {
+        return p[0] >= 0xC2 && p[0] <= 0xDF && (p[1] & 0xC0) == 0x80;
+    }
+
+    char TwoByte(const unsigned char* p) {
+        short& known = m_twoByte[((p[0] & 0x1Fu) << 6) | (p[1] & 0x3Fu)];
+        if (known == kUnknown) {
+            known = static_cast<unsigned char>(ByteFor(p, 2));
+        }
+        return static_cast<char>(known);
+    }
+
+    // Three- and four-byte sequences, in a cache that keeps the last one of each slot.
+    char Longer(const unsigned char* p, std::size_t size) {
+        std::uint32_t key = 0;
+        for (std::size_t k = 0; k < size; ++k) {
+            key = (key << 8) | p[k];
+        }
+        Slot& slot = m_longer[(key ^ (key >> 9)) % m_longer.size()];
+        if (slot.key != key) {
+            slot.byte = ByteFor(p, size);
+            slot.key = key;
+        }
+        return slot.byte;
+    }
+
+    std::array<short, 0x800> m_twoByte{}; // by the 11 bits that a two-byte sequence holds
+    std::array<Slot, 512> m_longer{};
+};
+
+// 8-bit text of the process's character set as the document's UTF-8.
+std::string toUtf8(const char* text) {
+    const int length = textLength(std::strlen(text), E_INVALIDARG);
+    if (isSingleByteCharset()) {
+        return SingleByteToUtf8().Convert(text, static_cast<std::size_t>(length));
+    }
+    return toUtf8ByUnits(text, length);
+}
+
+// The document's UTF-8 as 8-bit text of the process's character set.
+CString fromUtf8(const char* text) {
+    const std::size_t length = std::strlen(text);
+    if (passesUnchanged(text)) {
+        return CString(text, textLength(length, E_OUTOFMEMORY));
+    }
+    CString result;
+    if (isSingleByteCharset() && SingleByteFromUtf8().Convert(text, length, result)) {
+        return result;
+    }
+    return fromUtf8ByUnits(text);
 }
 
 // Text on its way into the document: the caller's own bytes when they are ASCII.

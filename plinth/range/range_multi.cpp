@@ -12,6 +12,9 @@ namespace plinth {
 
 namespace {
 
+// The most elements a load makes room for (40 MiB of them).
+constexpr int kMaxLoaded = 1 << 20;
+
 // An element as a new multi-range has it, made an angle: the full angle, no flag, radians.
 void startAngle(Range& e) {
     e.lo = -UNBOUNDED;
@@ -265,7 +268,9 @@ void CAISimpArr<Range>::Serialize(CArchive& ar) {
     int c = 0;
     int n = 0;
     ar >> c >> n;
-    if (c < 0 || n < 0) {
+    // The archive holds no elements, so nothing bounds a forged claim as the data does for
+    // other arrays: a block of more elements than kMaxLoaded is refused before any allocation.
+    if (c < 0 || n < 0 || c > kMaxLoaded || n > kMaxLoaded) {
         AfxThrowArchiveException(CArchiveException::badIndex);
     }
     SetSize(c);

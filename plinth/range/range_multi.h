@@ -111,8 +111,9 @@ public:
     int Merge(const CAISimpArr& a, const CAISimpArr& b);
 
     // Capacity then count as two little-endian 32-bit integers; the elements are not stored.
-    // Loading makes room for both and keeps the elements' values; a negative value raises
-    // CArchiveException(badIndex) and leaves the array as it was.
+    // Loading makes room for both and keeps the elements' values; a negative value, or one
+    // above 2^20 (the archive holds no elements that could bound it), raises
+    // CArchiveException(badIndex) before anything is allocated and leaves the array as it was.
     void Serialize(CArchive& ar);
 
 protected:

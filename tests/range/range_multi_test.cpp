@@ -1,7 +1,8 @@
-#include "plinth/range/range_multi.h"
+#include "support/archive_bytes.h"
+
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/memory.h"
-#include "support/archive_bytes.h"
+#include "plinth/range/range_multi.h"
 
 #include <gtest/gtest.h>
 
@@ -116,9 +117,9 @@ TEST(RangeMulti, AddAndIntersectMatchASimpleModel) {
         for (const auto& e : model) {
             for (const auto& o : other) {
                 const bool meet = !(e.second < o.first || o.second < e.first);
-                expected.push_back(meet ? std::make_pair(std::max(e.first, o.first),
-                                                         std::min(e.second, o.second))
-                                        : kInvalid);
+                expected.push_back(
+                    meet ? std::make_pair(std::max(e.first, o.first), std::min(e.second, o.second))
+                         : kInvalid);
             }
         }
         ASSERT_EQ(EndsOf(cut), expected) << trial;
@@ -313,4 +314,22 @@ TEST(RangeMulti, ArchiveHoldsCapacityAndCountOnly) {
     EXPECT_THROW(load({1, 0, 0, 0, 0xff, 0xff, 0xff, 0xff}, back), CArchiveException);
     EXPECT_THROW(load({1, 0, 0}, back), CArchiveException);
     EXPECT_EQ(back.GetCount(), 9);
+
+    // Forged claims: refused before any allocation, the array as it was; 2^20 still loads.
+    for (const Bytes& forged :
+         {Bytes{0xff, 0xff, 0xff, 0x7f, 1, 0, 0, 0}, Bytes{1, 0, 0, 0, 0xff, 0xff, 0xff, 0x7f},
+          Bytes{1, 0, 0x10, 0, 0, 0, 0, 0}}) {
+        try {
+            load(forged, back);
+            ADD_FAILURE() << "a forged size loaded";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.m_cause, CArchiveException::badIndex);
+        }
+        EXPECT_EQ(back.capacity, 9);
+        EXPECT_EQ(back.GetCount(), 9);
+        EXPECT_EQ(back[0].lo, 7);
+    }
+    load({0, 0, 0x10, 0, 0, 0, 0x10, 0}, back);
+    EXPECT_EQ(back.capacity, 1 << 20);
+    EXPECT_EQ(back.GetCount(), 1 << 20);
 }
