@@ -10,6 +10,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -367,6 +368,38 @@ TEST_F(ResourceFiles, LoadsAreCountedAndTheLastReleaseUnloads) {
     const DataFile exe(std::filesystem::read_symlink("/proc/self/exe"));
     ASSERT_NE(exe.Get(), nullptr);
     EXPECT_EQ(exe.Bytes("BIN", "LOGO"), "<none>");
+}
+
+// The module registry is the one piece of state the library shares between threads: loads,
+// lookups and releases of one module from several threads agree and count correctly.
+TEST_F(ResourceFiles, ConcurrentLoadsAndLookupsShareOneModuleRecord) {
+    const std::string path = CopyModule();
+    const std::string logo = Embedded("logo.bin");
+    const auto bytes = [](HMODULE module) {
+        HRSRC found = FindResourceA(module, "LOGO", "BIN");
+        const auto* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        return data == nullptr ? std::string() : std::string(data, SizeofResource(module, found));
+    };
+    HMODULE held = LoadLibraryExA(path.c_str(), nullptr, 0);
+    ASSERT_NE(held, nullptr);
+    std::vector<int> agreed(4, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < agreed.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 50; ++i) {
+                HMODULE mine = LoadLibraryExA(path.c_str(), nullptr, 0);
+                agreed[t] += mine == held && bytes(mine) == logo;
+                FreeLibrary(mine);
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(agreed, std::vector<int>(agreed.size(), 50));
+    EXPECT_EQ(bytes(held), logo);
+    EXPECT_TRUE(FreeLibrary(held));
+    EXPECT_FALSE(IsLoaded(path));
 }
 
 } // namespace

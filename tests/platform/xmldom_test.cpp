@@ -15,8 +15,10 @@
 #include <iterator>
 #include <string>
 #include <sys/mman.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 using namespace plinth;
 
@@ -394,4 +396,31 @@ TEST(XmlDom, SingleByteLocalesConvertLikeTheSixteenBitWay) {
     }
     std::setlocale(LC_CTYPE, saved.c_str());
     std::remove(path.c_str());
+}
+
+// Documents share nothing: each thread builds, saves, parses and reads back its own.
+TEST(XmlDom, DistinctDocumentsInThreadsAreIndependent) {
+    std::vector<int> readBack(3, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < readBack.size(); ++t) {
+        threads.emplace_back([&readBack, t] {
+            for (int i = 0; i < 100; ++i) {
+                IXMLDOMDocumentPtr doc;
+                doc.CreateInstance();
+                IXMLDOMElementPtr root = doc->createElement("R");
+                doc->appendChild(root);
+                CString text;
+                text.Format("thread %d pass %d \xE9", static_cast<int>(t), i);
+                root->put_text(text);
+                IXMLDOMDocumentPtr again;
+                again.CreateInstance();
+                again->loadXML(doc->xml());
+                readBack[t] += again->documentElement()->text() == text;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(readBack, std::vector<int>(readBack.size(), 100));
 }
