@@ -1,9 +1,14 @@
+// Each pair BM_<case> and BM_<case>_Anchor runs the same work through the library and through
+// what a user would pick instead; scripts/bench.sh prints their ratio.
 #include "plinth/containers/bit_array.h"
 #include "plinth/containers/hex.h"
 
 #include <benchmark/benchmark.h>
 
+#include <boost/algorithm/hex.hpp>
+#include <iterator>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace plinth;
@@ -34,6 +39,17 @@ void BM_HexEncode1MiB(benchmark::State& state) {
 }
 BENCHMARK(BM_HexEncode1MiB);
 
+void BM_HexEncode1MiB_Anchor(benchmark::State& state) {
+    const std::vector<unsigned char>& bytes = randomBytes();
+    for (auto _ : state) {
+        std::string text;
+        boost::algorithm::hex(bytes.begin(), bytes.end(), std::back_inserter(text));
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(kMiB));
+}
+BENCHMARK(BM_HexEncode1MiB_Anchor);
+
 void BM_HexDecode1MiB(benchmark::State& state) {
     const CString text = rtBinaryToString(randomBytes().data(), kMiB);
     std::vector<unsigned char> out(kMiB);
@@ -44,6 +60,19 @@ void BM_HexDecode1MiB(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<long long>(kMiB));
 }
 BENCHMARK(BM_HexDecode1MiB);
+
+void BM_HexDecode1MiB_Anchor(benchmark::State& state) {
+    const CString text = rtBinaryToString(randomBytes().data(), kMiB);
+    const char* begin = text.GetString();
+    std::vector<unsigned char> out(kMiB);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            boost::algorithm::unhex(begin, begin + 2 * std::size_t{kMiB}, out.begin()));
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(kMiB));
+}
+BENCHMARK(BM_HexDecode1MiB_Anchor);
 
 // The allocating form, as used when a row buffer is read back.
 void BM_HexDecodeAllocating1MiB(benchmark::State& state) {

@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev
   libfontconfig-dev libfreetype-dev fonts-dejavu-core fonts-liberation2
   libelf-dev
+  libboost-dev
   clang-format clang-tidy
   clang-14 libclang-rt-14-dev
 )

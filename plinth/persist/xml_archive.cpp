@@ -31,13 +31,41 @@ bool parseNumber(const char* text, const char* end, T& value) noexcept {
     return true;
 }
 
+// The text of a leaf: node's first child element of that name (bySelect) or node itself,
+// read in place where the document lends it, else copied. Empty when there is none.
+class LeafText {
+public:
+    LeafText(const IXMLDOMNodePtr& node, const char* name, bool bySelect) {
+        if (!bySelect) {
+            m_copy = node->text();
+        } else if (std::size_t length = 0; (m_text = node->childLeafText(name, length))) {
+            m_end = m_text + length;
+            return;
+        } else if (const IXMLDOMNodePtr item = node->selectSingleNode(name)) {
+            m_copy = item->text();
+        }
+        m_text = m_copy.GetString();
+        m_end = m_text + m_copy.GetLength();
+    }
+    LeafText(const LeafText&) = delete;
+    LeafText& operator=(const LeafText&) = delete;
+
+    const char* begin() const noexcept { return m_text; }
+    const char* end() const noexcept { return m_end; }
+
+private:
+    const char* m_text = nullptr;
+    const char* m_end = nullptr;
+    CString m_copy;
+};
+
 template <class T>
-ULONG parseList(const CString& text, T* p, ULONG n) {
+ULONG parseList(const LeafText& text, T* p, ULONG n) {
     if (p == nullptr || n == 0) {
         return 0;
     }
-    const char* position = text.GetString();
-    const char* end = position + text.GetLength();
+    const char* position = text.begin();
+    const char* end = text.end();
     ULONG i = 0;
     while (parseNumber(position, end, p[i])) {
         ++i;
@@ -50,35 +78,40 @@ ULONG parseList(const CString& text, T* p, ULONG n) {
     return i;
 }
 
-void appendNumber(CString& text, double value) {
-    char buffer[32];
-    const std::to_chars_result r =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    text.Append(buffer, static_cast<int>(r.ptr - buffer));
+// The value's text at buffer (room for 32 characters); the end of it.
+char* toChars(char* buffer, double value) {
+    return std::to_chars(buffer, buffer + 32, value, std::chars_format::general, 6).ptr;
 }
-void appendNumber(CString& text, float value) {
-    appendNumber(text, static_cast<double>(value));
+char* toChars(char* buffer, float value) {
+    return toChars(buffer, static_cast<double>(value));
 }
-void appendNumber(CString& text, int value) {
-    char buffer[16];
-    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.Append(buffer, static_cast<int>(r.ptr - buffer));
+char* toChars(char* buffer, int value) {
+    return std::to_chars(buffer, buffer + 32, value).ptr;
+}
+
+// The n values joined by single spaces, written through put(text, length).
+template <class T, class Put>
+void writeList(const T* p, ULONG n, Put put) {
+    for (ULONG i = 0; i < n; ++i) {
+        if (i > 0) {
+            put(" ", 1);
+        }
+        char buffer[32];
+        put(buffer, static_cast<int>(toChars(buffer, p[i]) - buffer));
+    }
 }
 
 template <class T>
 CString formatList(const T* p, ULONG n) {
     CString text;
-    if (p == nullptr) {
-        return text;
-    }
-    for (ULONG i = 0; i < n; ++i) {
-        if (i > 0) {
-            text += ' ';
-        }
-        appendNumber(text, p[i]);
+    if (p != nullptr) {
+        writeList(p, n, [&text](const char* s, int length) { text.Append(s, length); });
     }
     return text;
 }
+
+// Lists up to this long are written on the stack, without a string of their own.
+constexpr ULONG kShortList = 4;
 
 // ReadInt into v converted to its type (non-zero is true); v untouched when nothing was read.
 template <class T>
@@ -163,13 +196,17 @@ void PCExBase::PushElement(const IXMLDOMElementPtr& e) {
 }
 
 IXMLDOMElementPtr PCExBase::PushElement(const char* name) {
+    IXMLDOMElementPtr e = NewElement(name);
+    Push(e);
+    return e;
+}
+
+IXMLDOMElementPtr PCExBase::NewElement(const char* name) {
     // Made in place under the current element rather than created and then moved there.
     const IXMLDOMNodePtr& current = Current();
     RequireDocument();
     AddTabs(current);
-    IXMLDOMElementPtr e = current ? current->appendElement(name) : m_pDoc->createElement(name);
-    Push(e);
-    return e;
+    return current ? current->appendElement(name) : m_pDoc->createElement(name);
 }
 
 void PCExBase::RequireDocument() const {
@@ -220,16 +257,23 @@ LONG PCExBase::GetChildElementCount(const IXMLDOMElementPtr& e) {
 // ---- Writing
 
 IXMLDOMElementPtr PCExBase::PushString(const char* name, const CString& text) {
-    IXMLDOMElementPtr e = PushElement(name);
-    e->put_text(text);
-    PopElement(true); // no indentation inside a leaf
+    return PushText(name, text);
+}
+
+IXMLDOMElementPtr PCExBase::PushText(const char* name, const char* text) {
+    // A leaf is never current, so it need not be stacked; no indentation inside it. A new
+    // element takes its text as put_text would give it: no text node for an empty text.
+    IXMLDOMElementPtr e = NewElement(name);
+    if (*text != '\0') {
+        e->appendText(text);
+    }
     return e;
 }
 
 IXMLDOMElementPtr PCExBase::PushInt(const char* name, int v) {
-    CString text;
-    appendNumber(text, v);
-    return PushString(name, text);
+    char text[32];
+    *toChars(text, v) = '\0';
+    return PushText(name, text);
 }
 
 IXMLDOMElementPtr PCExBase::PushHex(const char* name, ULONG v) {
@@ -242,19 +286,34 @@ bool PCExBase::PushBool(const char* name, bool b) {
     return static_cast<bool>(PushInt(name, b ? 1 : 0));
 }
 
+template <class T>
+IXMLDOMElementPtr PCExBase::PushList(const char* name, const T* p, ULONG n) {
+    if (p == nullptr || n == 0) {
+        return nullptr;
+    }
+    if (n > kShortList) {
+        return PushString(name, formatList(p, n));
+    }
+    char text[kShortList * 33];
+    char* end = text;
+    writeList(p, n, [&end](const char* s, int length) {
+        std::memcpy(end, s, static_cast<std::size_t>(length));
+        end += length;
+    });
+    *end = '\0';
+    return PushText(name, text);
+}
+
 IXMLDOMElementPtr PCExBase::PushData(const char* name, const double* p, ULONG n) {
-    const CString text = FormatData(p, n);
-    return text.IsEmpty() ? nullptr : PushString(name, text);
+    return PushList(name, p, n);
 }
 
 IXMLDOMElementPtr PCExBase::PushDataFloat(const char* name, const float* p, ULONG n) {
-    const CString text = FormatDataFloat(p, n);
-    return text.IsEmpty() ? nullptr : PushString(name, text);
+    return PushList(name, p, n);
 }
 
 IXMLDOMElementPtr PCExBase::PushDataInt(const char* name, const int* p, ULONG n) {
-    const CString text = FormatDataInt(p, n);
-    return text.IsEmpty() ? nullptr : PushString(name, text);
+    return PushList(name, p, n);
 }
 
 CString PCExBase::FormatData(const double* p, ULONG n) {
@@ -276,36 +335,38 @@ CString PCExBase::ReadItem(const char* name, bool bySelect) const {
     if (!current) {
         return CString();
     }
-    if (!bySelect) {
-        return current->text();
+    const LeafText text(current, name, bySelect);
+    return CString(text.begin(), static_cast<int>(text.end() - text.begin()));
+}
+
+template <class T>
+ULONG PCExBase::ReadList(const char* name, T* p, ULONG n, bool bySelect) const {
+    const IXMLDOMNodePtr& current = Current();
+    if (p == nullptr || !current) {
+        return 0;
     }
-    const IXMLDOMNodePtr item = current->selectSingleNode(name);
-    return item ? item->text() : CString();
+    return parseList(LeafText(current, name, bySelect), p, n);
 }
 
 ULONG PCExBase::ReadData(const char* name, double* p, ULONG n, bool bySelect) const {
-    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+    return ReadList(name, p, n, bySelect);
 }
 
 ULONG PCExBase::ReadDataFloat(const char* name, float* p, ULONG n, bool bySelect) const {
-    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+    return ReadList(name, p, n, bySelect);
 }
 
 ULONG PCExBase::ReadDataInt(const char* name, int* p, ULONG n, bool bySelect) const {
-    return p == nullptr ? 0 : parseList(ReadItem(name, bySelect), p, n);
+    return ReadList(name, p, n, bySelect);
 }
 
 ULONG PCExBase::ReadData(const IXMLDOMNodePtr& node, double* p, ULONG n) {
-    return p == nullptr ? 0 : parseList(node->text(), p, n);
+    return p == nullptr ? 0 : parseList(LeafText(node, nullptr, false), p, n);
 }
 
 bool PCExBase::ReadInt(const IXMLDOMNodePtr& node, const char* name, int& v) {
-    const IXMLDOMNodePtr item = node->selectSingleNode(name);
-    if (!item) {
-        return false;
-    }
-    const CString text = item->text();
-    return parseNumber(text.GetString(), text.GetString() + text.GetLength(), v);
+    const LeafText text(node, name, true);
+    return parseNumber(text.begin(), text.end(), v);
 }
 
 bool PCExBase::ReadBool(const IXMLDOMNodePtr& node, const char* name, bool& b) {

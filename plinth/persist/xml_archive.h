@@ -151,6 +151,15 @@ private:
         return m_elems.empty() ? kNone : m_elems.back();
     }
     void Stack(const IXMLDOMNodePtr& n);
+    // A new element under the current one, after the indentation, not stacked.
+    IXMLDOMElementPtr NewElement(const char* name);
+    // PushString and its kin: a leaf of that text, or of the n values.
+    IXMLDOMElementPtr PushText(const char* name, const char* text);
+    template <class T>
+    IXMLDOMElementPtr PushList(const char* name, const T* p, ULONG n);
+    // ReadData and its kin: the leaf's numbers into p.
+    template <class T>
+    ULONG ReadList(const char* name, T* p, ULONG n, bool bySelect) const;
     // E_POINTER without a document to make nodes with.
     void RequireDocument() const;
 

@@ -6,6 +6,7 @@
 #include "plinth/platform/throw.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace plinth {
 
@@ -22,6 +23,7 @@ CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf)
     m_lpBufCur = m_lpBufStart;
     m_lpLoadMax = m_lpBufStart;
     m_lpStoreMax = IsStoring() ? m_lpBufStart + m_nBufSize : m_lpBufStart;
+    m_bDirect = IsLoading() && (file->GetBufferPtr(CFile::bufferCheck) & CFile::bufferDirect) != 0;
 }
 
 CArchive::~CArchive() {
@@ -49,18 +51,23 @@ UINT CArchive::Read(void* buf, UINT max) {
     while (done < max) {
         if (m_lpBufCur == m_lpLoadMax) {
             const UINT left = max - done;
-            if (left >= m_nBufSize) { // large blocks bypass the buffer
+            if (m_bDirect) {
+                if (TakeWindow() == 0) {
+                    break;
+                }
+            } else if (left >= m_nBufSize) { // large blocks bypass the buffer
                 const UINT got = m_pFile->Read(out + done, left);
                 if (got == 0) {
                     break;
                 }
                 done += got;
                 continue;
-            }
-            m_lpBufCur = m_lpBufStart;
-            m_lpLoadMax = m_lpBufStart + m_pFile->Read(m_lpBufStart, m_nBufSize);
-            if (m_lpLoadMax == m_lpBufStart) {
-                break;
+            } else {
+                m_lpBufCur = m_lpBufStart;
+                m_lpLoadMax = m_lpBufStart + m_pFile->Read(m_lpBufStart, m_nBufSize);
+                if (m_lpLoadMax == m_lpBufStart) {
+                    break;
+                }
             }
         }
         const auto n =
@@ -154,6 +161,16 @@ void CArchive::FillBuffer(UINT additionalBytesNeeded) {
     if (needed > m_nBufSize) {
         AfxThrowArchiveException(CArchiveException::bufferFull, m_strFileName);
     }
+    if (m_bDirect) {
+        // The unread bytes go back to the file, and the window takes all that is left of it.
+        if (unread != 0) {
+            m_pFile->Seek(-static_cast<LONGLONG>(unread), CFile::current);
+        }
+        if (TakeWindow() < needed) {
+            AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
+        }
+        return;
+    }
     // Move the unread bytes to the front and read after them, as much as fits.
     std::memmove(m_lpBufStart, m_lpBufCur, unread);
     m_lpBufCur = m_lpBufStart;
@@ -166,6 +183,15 @@ void CArchive::FillBuffer(UINT additionalBytesNeeded) {
         }
         m_lpLoadMax += got;
     }
+}
+
+UINT CArchive::TakeWindow() {
+    void* start = nullptr;
+    void* end = nullptr;
+    const UINT got = m_pFile->GetBufferPtr(CFile::bufferRead, UINT_MAX, &start, &end);
+    m_lpBufCur = got == 0 ? m_lpBufStart : static_cast<BYTE*>(start);
+    m_lpLoadMax = got == 0 ? m_lpBufStart : static_cast<BYTE*>(end);
+    return got;
 }
 
 void CArchive::MakeRoom() {

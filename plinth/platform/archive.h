@@ -13,6 +13,8 @@ namespace plinth {
 class CFile;
 
 // A buffered, one-way binary stream over a CFile, which the archive neither owns nor closes.
+// Loading from a file that lends its memory (CMemFile) reads the bytes in place, without
+// copying them through the buffer; such a file must not be written or closed meanwhile.
 //
 // Scalars travel at fixed widths in little-endian order whatever the host: bool and the char
 // types 1 byte; short 2; int, long and float 4; long long and double 8 (floats as IEEE 754).
@@ -57,7 +59,8 @@ public:
     // Lets go of the file without flushing.
     void Abort() noexcept;
     // Loading: brings at least additionalBytesNeeded bytes beyond the unread ones into the
-    // buffer; raises endOfFile when the file ends first.
+    // buffer; raises endOfFile when the file ends first. From a file that lends its memory
+    // (CFile::bufferDirect) the bytes are read in place, all the rest of the file at once.
     void FillBuffer(UINT additionalBytesNeeded);
 
     CArchive& operator<<(bool b) { return Store<std::uint8_t>(b ? 1 : 0); }
@@ -156,6 +159,9 @@ private:
     // The slow paths of Store and Load.
     void MakeRoom();
     void BringIn(UINT size);
+    // Direct loading: the unread bytes become all that is left of the file from its
+    // position on; their number.
+    UINT TakeWindow();
     void CheckCanStore() const;
     void CheckCanLoad() const;
 
@@ -167,6 +173,7 @@ private:
     BYTE* m_lpLoadMax;  // loading: end of the buffered data; otherwise the buffer's start
     BYTE* m_lpStoreMax; // storing: end of the buffer; otherwise the buffer's start
     bool m_bUserBuf;
+    bool m_bDirect = false; // loading straight out of the file's own memory
 };
 
 } // namespace plinth

@@ -220,6 +220,10 @@ void CFile::SetLength(ULONGLONG newLength) {
     }
 }
 
+UINT CFile::GetBufferPtr(UINT /*command*/, UINT /*count*/, void** /*start*/, void** /*max*/) {
+    return 0;
+}
+
 void CFile::Flush() {
     // Descriptors without storage behind them (pipes, devices) have nothing to commit.
     if (m_hFile != hFileNull && ::fsync(m_hFile) != 0 && errno != EINVAL && errno != EROFS) {

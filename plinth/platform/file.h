@@ -94,6 +94,18 @@ public:
 
     // Commits written data to the storage device.
     virtual void Flush();
+
+    // ---- Direct access to the file's own memory
+
+    enum BufferCommand { bufferRead = 0, bufferWrite = 1, bufferCommit = 2, bufferCheck = 3 };
+    enum BufferFlags { bufferDirect = 0x01, bufferBlocking = 0x02 };
+    // bufferCheck: the BufferFlags the file supports; a disk file supports none. bufferRead,
+    // on a file with bufferDirect: points *start and *max at up to count bytes of the file's
+    // memory from the position on, moves the position past them and returns their number
+    // (0 and both null at the end). They stay valid until the file is written or closed.
+    // Any other command returns 0.
+    virtual UINT GetBufferPtr(UINT command, UINT count = 0, void** start = nullptr,
+                              void** max = nullptr);
     // Close raises on a failure to close; Abort ignores it. Both do nothing when closed.
     virtual void Close();
     virtual void Abort();

@@ -45,13 +45,32 @@ protected:
     ~CListBase() override;
 
     // Storage for one node of cbNode bytes, from the free list (a new block refills it).
-    void* AllocNode(std::size_t cbNode);
+    void* AllocNode(std::size_t cbNode) {
+        if (m_pNodeFree == nullptr) {
+            Refill(cbNode);
+        }
+        CLink* node = m_pNodeFree;
+        m_pNodeFree = node->pNext;
+        return node;
+    }
     // Gives storage back to the free list.
-    void ReleaseNode(void* node) noexcept;
+    void ReleaseNode(void* node) noexcept {
+        m_pNodeFree = ::new (node) CLink{m_pNodeFree, nullptr};
+    }
     // Links a node between two neighbours, either of which may be null (an end).
-    void LinkNode(CLink* node, CLink* prev, CLink* next) noexcept;
+    void LinkNode(CLink* node, CLink* prev, CLink* next) noexcept {
+        node->pPrev = prev;
+        node->pNext = next;
+        (prev != nullptr ? prev->pNext : m_pNodeHead) = node;
+        (next != nullptr ? next->pPrev : m_pNodeTail) = node;
+        ++m_nCount;
+    }
     // Takes a node out of the chain; its storage is still the caller's.
-    void UnlinkNode(CLink* node) noexcept;
+    void UnlinkNode(CLink* node) noexcept {
+        (node->pPrev != nullptr ? node->pPrev->pNext : m_pNodeHead) = node->pNext;
+        (node->pNext != nullptr ? node->pNext->pPrev : m_pNodeTail) = node->pPrev;
+        --m_nCount;
+    }
     // Forgets every node and frees the blocks, the elements having been destroyed.
     void FreeNodes() noexcept;
 
@@ -70,6 +89,10 @@ protected:
     CLink* m_pNodeFree = nullptr;
     CPlex* m_pBlocks = nullptr;
     INT_PTR m_nBlockSize;
+
+private:
+    // Puts a new block of nodes of cbNode bytes on the free list.
+    void Refill(std::size_t cbNode);
 };
 
 // A list of values: elements are constructed when added and destroyed when removed.

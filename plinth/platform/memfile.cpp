@@ -120,6 +120,25 @@ void CMemFile::SetLength(ULONGLONG newLength) {
     m_nPosition = std::min(m_nPosition, length);
 }
 
+UINT CMemFile::GetBufferPtr(UINT command, UINT count, void** start, void** max) {
+    if (command == bufferCheck) {
+        return bufferDirect;
+    }
+    if (command != bufferRead || start == nullptr || max == nullptr) {
+        return 0;
+    }
+    *start = nullptr;
+    *max = nullptr;
+    if (m_nPosition >= m_nFileSize) {
+        return 0;
+    }
+    const std::size_t n = std::min<std::size_t>(count, m_nFileSize - m_nPosition);
+    *start = m_lpBuffer + m_nPosition;
+    *max = m_lpBuffer + m_nPosition + n;
+    m_nPosition += n;
+    return static_cast<UINT>(n);
+}
+
 void CMemFile::Flush() {}
 
 void CMemFile::Close() {

@@ -39,6 +39,9 @@ public:
     ULONGLONG GetLength() const override;
     void SetLength(ULONGLONG newLength) override;
     void Flush() override;
+    // bufferDirect for bufferCheck; bufferRead hands out the file's own bytes.
+    UINT GetBufferPtr(UINT command, UINT count = 0, void** start = nullptr,
+                      void** max = nullptr) override;
     // Both release the buffer when the file allocated it and leave the file empty.
     void Close() override;
     void Abort() override;

@@ -37,13 +37,19 @@ HRESULT statusFromErrno(int error) {
     return error == 0 ? E_FAIL : static_cast<HRESULT>(0x80070000u | (error & 0xFFFF));
 }
 
-bool isAscii(const char* text) noexcept {
-    for (; *text != '\0'; ++text) {
-        if (static_cast<unsigned char>(*text) >= 0x80) {
-            return false;
+// The length of a text of ASCII characters; npos when it holds another.
+std::size_t asciiLength(const char* text) noexcept {
+    std::size_t n = 0;
+    for (; text[n] != '\0'; ++n) {
+        if (static_cast<unsigned char>(text[n]) >= 0x80) {
+            return std::string::npos;
         }
     }
-    return true;
+    return n;
+}
+
+bool isAscii(const char* text) noexcept {
+    return asciiLength(text) != std::string::npos;
 }
 
 // A character that may start an XML name, or continue one; bytes of the process's character
@@ -669,6 +675,30 @@ CString IXMLDOMNodePtr::xml() const {
         throwOutOfMemory();
     }
     return fromUtf8(writer.text().c_str());
+}
+
+LPCSTR IXMLDOMNodePtr::childLeafText(LPCSTR tagName, std::size_t& length) const {
+    const pugi::xml_node node = XMLTree::NodeOf(*this);
+    // No name is empty but the limbo's, which is left out.
+    if (tagName == nullptr || *tagName == '\0' || !isAscii(tagName)) {
+        return nullptr;
+    }
+    // The first child of that name; one that is not an element is left to the slow path.
+    const pugi::xml_node child = node.child(tagName);
+    if (child.type() != pugi::node_element) {
+        return nullptr;
+    }
+    const pugi::xml_node first = child.first_child();
+    if (!first) {
+        length = 0;
+        return "";
+    }
+    if (first.type() != pugi::node_pcdata || first.next_sibling()) {
+        return nullptr;
+    }
+    const char* text = first.value();
+    length = asciiLength(text);
+    return length == std::string::npos ? nullptr : text;
 }
 
 // ---- IXMLDOMElementPtr

@@ -111,6 +111,12 @@ public:
     IXMLDOMNodePtr selectSingleNode(LPCSTR pattern) const;
     // The node and its descendants as markup, exactly as they are (nothing is added).
     CString xml() const;
+    // The text of this node's first child element named tagName, and its length, when that
+    // child holds nothing but one text of ASCII characters (or nothing): the document's own
+    // characters, valid until it changes. Null otherwise, and then
+    // selectSingleNode(tagName)->text() gives the answer; this is only the faster way for the
+    // common case.
+    LPCSTR childLeafText(LPCSTR tagName, std::size_t& length) const;
 
 protected:
     IXMLDOMNodePtr(XMLTree* tree, XMLNodeData* node) noexcept; // a new reference

@@ -1,7 +1,10 @@
 #include "plinth/range/set_r1.h"
 
+#include "plinth/platform/memory.h"
+
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace plinth {
 
@@ -69,10 +72,122 @@ void SetR1::Unite(const RangeR1& range) {
     }
 }
 
-void SetR1::Unite(const SetR1& s) {
-    for (INT_PTR i = 0; i < s.GetSize(); ++i) {
-        Unite(s.m_pData[i]);
+namespace {
+
+// The union of intervals fed in ascending order of lo, written over out[0 .. Count()) as
+// uniting them one by one in their order would leave it: an interval that starts at or
+// before the last one's end joins it, and of equal ends (0 and -0) the one united first stays.
+class SweptUnion {
+public:
+    explicit SweptUnion(RangeR1* out) noexcept
+        : m_out(out) {}
+
+    void Add(double lo, double hi, INT_PTR order) noexcept {
+        if (m_count > 0 && lo <= m_out[m_count - 1].hi) {
+            RangeR1& last = m_out[m_count - 1];
+            if (hi > last.hi || (hi == last.hi && order < m_hiOrder)) {
+                last.hi = hi;
+                m_hiOrder = order;
+            }
+            return;
+        }
+        RangeR1& next = m_out[m_count++];
+        next.lo = lo;
+        next.hi = hi;
+        next.external = false;
+        m_hiOrder = order;
     }
+    INT_PTR Count() const noexcept { return m_count; }
+
+private:
+    RangeR1* m_out;
+    INT_PTR m_count = 0;
+    INT_PTR m_hiOrder = 0; // the place in the order of uniting of the last interval's hi
+};
+
+} // namespace
+
+void SetR1::Unite(const SetR1& s) {
+    if (!IsSweepable() || !s.IsSweepable()) {
+        for (INT_PTR i = 0; i < s.GetSize(); ++i) {
+            Unite(s.m_pData[i]);
+        }
+        return;
+    }
+    if (&s == this) {
+        return; // each interval lies within itself
+    }
+    // Both sorted already: this set's intervals move to the end, and one merge writes the
+    // union from the start, never past what it has read; this set's first on equal starts.
+    const INT_PTR n = m_nSize;
+    const INT_PTR m = s.m_nSize;
+    SetSize(n + m);
+    for (INT_PTR i = n; i-- > 0;) {
+        m_pData[m + i].lo = m_pData[i].lo;
+        m_pData[m + i].hi = m_pData[i].hi;
+    }
+    SweptUnion u(m_pData);
+    INT_PTR a = 0;
+    INT_PTR b = 0;
+    while (a < n || b < m) {
+        if (b == m || (a < n && m_pData[m + a].lo <= s.m_pData[b].lo)) {
+            u.Add(m_pData[m + a].lo, m_pData[m + a].hi, a);
+            ++a;
+        } else {
+            u.Add(s.m_pData[b].lo, s.m_pData[b].hi, n + b);
+            ++b;
+        }
+    }
+    SetSize(u.Count());
+}
+
+void SetR1::UniteAll(const RangeR1* ranges, INT_PTR count) {
+    if (ranges == nullptr || count <= 0) {
+        return;
+    }
+    const bool proper = std::all_of(ranges, ranges + count, [](const RangeR1& r) {
+        return r.lo <= r.hi && !r.external; // also false for NaN ends
+    });
+    if (!proper || !IsSweepable()) {
+        // Copied first: the intervals may be elements of this set, which move.
+        const std::vector<RangeR1, AfxAllocator<RangeR1>> copy(ranges, ranges + count);
+        for (const RangeR1& r : copy) {
+            Unite(r);
+        }
+        return;
+    }
+    struct Entry {
+        double lo;
+        double hi;
+        INT_PTR order; // the place in the order of uniting
+    };
+    std::vector<Entry, AfxAllocator<Entry>> entries;
+    entries.reserve(static_cast<std::size_t>(m_nSize + count));
+    for (INT_PTR i = 0; i < m_nSize; ++i) {
+        entries.push_back({m_pData[i].lo, m_pData[i].hi, i});
+    }
+    for (INT_PTR i = 0; i < count; ++i) {
+        entries.push_back({ranges[i].lo, ranges[i].hi, m_nSize + i});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& x, const Entry& y) {
+        return x.lo < y.lo || (x.lo == y.lo && x.order < y.order);
+    });
+    SetSize(static_cast<INT_PTR>(entries.size()));
+    SweptUnion u(m_pData);
+    for (const Entry& e : entries) {
+        u.Add(e.lo, e.hi, e.order);
+    }
+    SetSize(u.Count());
+}
+
+bool SetR1::IsSweepable() const {
+    for (INT_PTR i = 0; i < m_nSize; ++i) {
+        const RangeR1& e = m_pData[i];
+        if (!(e.lo <= e.hi) || e.external || (i > 0 && !(e.lo > m_pData[i - 1].hi))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int SetR1::FindRange(double x) const {

@@ -61,8 +61,13 @@ public:
     void AddRange(double a, double b) { Add(RangeR1(a, b)); }
     // Merges r into the ordered set.
     void Unite(const RangeR1& r);
-    // Unites each interval of s in index order.
+    // Unites each interval of s in index order: one merge of the two where both are ordered,
+    // with proper ends (lo <= hi) and flags clear.
     void Unite(const SetR1& s);
+    // Unites count intervals in any order (as they are at the call), with exactly the result
+    // of uniting them one by one in their order. Where the set is ordered and the intervals
+    // proper with their flags clear, they are sorted and swept once.
+    void UniteAll(const RangeR1* ranges, INT_PTR count);
 
     // ---- Queries
 
@@ -115,6 +120,8 @@ public:
     void GetComplimentarySet(const RangeR1& within, SetR1& out) const;
 
 private:
+    // Ordered, and every interval proper (lo <= hi) with its flag clear: what the sweep takes.
+    bool IsSweepable() const;
     // The first index from `from` on whose hi is at least x, with inside as FindPrevRange.
     INT_PTR FirstEndingFrom(INT_PTR from, double x, bool& inside) const;
     // The set with the smallest value below INF_BOUND (see GetFirstPoint).

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 using namespace plinth;
 
@@ -70,4 +74,71 @@ TEST(Hex, StringOverloadAllocatesHalfTheLengthAndFlagsOddLengths) {
     EXPECT_EQ(n, 3u);
     EXPECT_EQ(rtBinaryToString(bytes, n), "120000"); // from the bad pair on: zero
     delete[] bytes;
+}
+
+namespace {
+
+// The plain definition of the text form, one character at a time.
+std::string modelText(const std::vector<unsigned char>& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (const unsigned char b : bytes) {
+        text += digits[b >> 4];
+        text += digits[b & 0xF];
+    }
+    return text;
+}
+
+int modelValue(char c) {
+    const std::string digits = "0123456789abcdef";
+    const std::size_t at = digits.find(static_cast<char>(c >= 'A' && c <= 'F' ? c + 32 : c));
+    return c == '\0' || at == std::string::npos ? -1 : static_cast<int>(at);
+}
+
+} // namespace
+
+TEST(Hex, EveryLengthAndContentMatchesTheCharacterByCharacterForm) {
+    std::mt19937 random(20);
+    std::vector<std::size_t> lengths;
+    for (std::size_t n = 0; n <= 64; ++n) {
+        lengths.push_back(n);
+    }
+    for (int k = 0; k < 200; ++k) {
+        lengths.push_back(random() % 5000); // across the decoder's blocks of 2048 bytes
+    }
+    for (const std::size_t n : lengths) {
+        std::vector<unsigned char> bytes(n);
+        for (auto& b : bytes) {
+            b = static_cast<unsigned char>(random());
+        }
+        std::string text = modelText(bytes);
+        ASSERT_EQ(std::string(rtBinaryToString(bytes.data(), static_cast<ULONG>(n)).GetString()),
+                  text)
+            << n;
+        for (auto& c : text) { // either case reads the same
+            if (c >= 'A' && random() % 2 == 0) {
+                c = static_cast<char>(c + 32);
+            }
+        }
+        if (n > 0 && random() % 2 == 0) { // a bad character, or the text cut short
+            const std::size_t at = random() % text.size();
+            const char bad[] = {'\0', 'G', 'g', '/', ':', '@', '`', ' ', '\xB0'};
+            text[at] = bad[random() % sizeof bad];
+        }
+        // Exactly the text and its terminator, so that a read beyond it is caught.
+        const std::size_t length = std::strlen(text.c_str());
+        auto exact = std::make_unique<char[]>(length + 1);
+        std::memcpy(exact.get(), text.c_str(), length + 1);
+
+        std::vector<unsigned char> out(n, 0x5A);
+        const bool ok = rtStringToBinary(exact.get(), static_cast<ULONG>(n), out.data());
+        std::size_t good = 0; // whole bytes before the first bad character
+        while (good < n && modelValue(text[2 * good]) >= 0 && modelValue(text[2 * good + 1]) >= 0) {
+            ++good;
+        }
+        ASSERT_EQ(ok, good == n) << n;
+        for (std::size_t i = 0; i < n; ++i) {
+            ASSERT_EQ(out[i], i < good ? bytes[i] : 0x5A) << "length " << n << " byte " << i;
+        }
+    }
 }

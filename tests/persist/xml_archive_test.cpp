@@ -145,6 +145,41 @@ TEST(XmlArchive, ReadersFindDirectChildrenByNameAndLeaveMissingValues) {
     EXPECT_EQ(ar.GetStackPosn(), 1);
 }
 
+// Plain ASCII leaves are read in place; anything else through the general text; both the same.
+TEST(XmlArchive, LeavesReadTheSameInPlaceOrThroughTheirText) {
+    Pass pass(PC::eLoading, "<R><I> 7</I><M>1<X/>2</M><E/><U>5\xC3\xA9</U><C><![CDATA[8]]></C>"
+                            "<L>1.5 2.5</L><T>6 x</T></R>");
+    PCExBase& ar = pass.ar;
+    int v = -1;
+    EXPECT_TRUE(ar.ReadInt("I", v));
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(ar.ReadInt("M", v)); // the text of everything inside: "12"
+    EXPECT_EQ(v, 12);
+    EXPECT_FALSE(ar.ReadInt("E", v));
+    EXPECT_TRUE(ar.ReadInt("U", v)); // not ASCII: converted first, and read the same
+    EXPECT_EQ(v, 5);
+    EXPECT_TRUE(ar.ReadInt("C", v));
+    EXPECT_EQ(v, 8);
+    EXPECT_EQ(ar.ReadItem("M"), "12");
+    EXPECT_EQ(ar.ReadItem("E"), "");
+    EXPECT_EQ(ar.ReadItem("T"), "6 x");
+    double list[3] = {0, 0, 9};
+    EXPECT_EQ(ar.ReadData("L", list, 3), 2u);
+    EXPECT_EQ(list[0], 1.5);
+    EXPECT_EQ(list[1], 2.5);
+    EXPECT_EQ(list[2], 9);
+    EXPECT_EQ(ar.ReadDataInt("T", &v, 1), 1u);
+    EXPECT_EQ(v, 6);
+    EXPECT_EQ(ar.ReadData("*[6]", list, 1), 1u); // a pattern, not a name: the general way
+    EXPECT_EQ(list[0], 1.5);
+    try {
+        PCExBase::ReadInt(pass.doc->documentElement(), nullptr, v);
+        ADD_FAILURE() << "a null name is refused";
+    } catch (const CComException& e) {
+        EXPECT_EQ(e.Error(), E_INVALIDARG);
+    }
+}
+
 // Stored, loaded into zeroed values and stored again, the document comes out the same.
 TEST(XmlArchive, OneRoutineServesBothDirections) {
     struct Values {

@@ -24,6 +24,21 @@ int CauseOf(const std::function<void()>& action) {
 }
 
 // The next value of type T that `ar` loads.
+// A memory file that may refuse to lend its memory, so that the archive copies through
+// its buffer as from a disk file.
+class CopyingMemFile : public CMemFile {
+public:
+    CopyingMemFile(BYTE* buffer, UINT size, bool lends)
+        : CMemFile(buffer, size)
+        , m_bLends(lends) {}
+    UINT GetBufferPtr(UINT command, UINT count, void** start, void** max) override {
+        return m_bLends ? CMemFile::GetBufferPtr(command, count, start, max) : 0;
+    }
+
+private:
+    bool m_bLends;
+};
+
 template <class T>
 T Next(CArchive& ar) {
     T value{};
@@ -123,22 +138,26 @@ TEST(Archive, ValuesStraddleBufferRefillsWithTheSmallestBuffer) {
     const Bytes expected = Stored(write);
     EXPECT_EQ(Stored(write, 3), expected); // raised to the 8-byte minimum
 
-    for (int bufSize : {8, 9, 13, 4096}) {
-        Bytes input = expected;
-        CMemFile file(input.data(), static_cast<UINT>(input.size()));
-        CArchive ar(&file, CArchive::load, bufSize);
-        for (int k = 0; k < 40; ++k) {
-            ASSERT_EQ(Next<BYTE>(ar), k) << bufSize;
-            ASSERT_EQ(Next<double>(ar), k * 0.5);
-            ASSERT_EQ(Next<short>(ar), -k);
-            ASSERT_EQ(Next<long long>(ar), -k * 3LL);
-            ASSERT_EQ(Next<float>(ar), static_cast<float>(k));
-            BYTE block[20] = {};
-            ASSERT_EQ(ar.Read(block, static_cast<UINT>(k % 21)), static_cast<UINT>(k % 21));
-            ASSERT_EQ(block[0], k % 21 == 0 ? 0 : 9);
-            ASSERT_EQ(ar.ReadCount(), static_cast<DWORD_PTR>(k) * 0x7FFFFFFF);
+    for (const bool lends : {true, false}) { // read in place, or copied through the buffer
+        for (int bufSize : {8, 9, 13, 4096}) {
+            Bytes input = expected;
+            CopyingMemFile file(input.data(), static_cast<UINT>(input.size()), lends);
+            CArchive ar(&file, CArchive::load, bufSize);
+            for (int k = 0; k < 40; ++k) {
+                ASSERT_EQ(Next<BYTE>(ar), k) << bufSize << " lends " << lends;
+                ASSERT_EQ(Next<double>(ar), k * 0.5);
+                ASSERT_EQ(Next<short>(ar), -k);
+                ASSERT_EQ(Next<long long>(ar), -k * 3LL);
+                ASSERT_EQ(Next<float>(ar), static_cast<float>(k));
+                BYTE block[20] = {};
+                ASSERT_EQ(ar.Read(block, static_cast<UINT>(k % 21)), static_cast<UINT>(k % 21));
+                ASSERT_EQ(block[0], k % 21 == 0 ? 0 : 9);
+                ASSERT_EQ(ar.ReadCount(), static_cast<DWORD_PTR>(k) * 0x7FFFFFFF);
+            }
+            EXPECT_EQ(CauseOf([&] { Next<BYTE>(ar); }), CArchiveException::endOfFile);
+            ar.Flush(); // nothing unread is left: the file is at its end
+            EXPECT_EQ(file.GetPosition(), input.size());
         }
-        EXPECT_EQ(CauseOf([&] { Next<BYTE>(ar); }), CArchiveException::endOfFile);
     }
 }
 
@@ -159,10 +178,14 @@ TEST(Archive, ClosingFlushesButAbortAndNoFlushOnDeleteDoNot) {
     EXPECT_EQ(kept.GetLength(), 0U);
     EXPECT_EQ(aborted.GetLength(), 0U);
 
-    // Flushing a loading archive gives its read-ahead back to the file.
+    // Flushing a loading archive gives its read-ahead back to the file, also when the
+    // archive read the file's memory in place.
     CArchive ar(&flushed, CArchive::load);
     flushed.SeekToBegin();
     Next<short>(ar);
     ar.Flush();
     EXPECT_EQ(flushed.GetPosition(), 2U);
+    EXPECT_EQ(Next<short>(ar), 0);
+    EXPECT_EQ(CauseOf([&] { Next<BYTE>(ar); }), CArchiveException::endOfFile);
+    EXPECT_EQ(flushed.GetPosition(), 4U);
 }

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
 #include <random>
 #include <utility>
 #include <vector>
@@ -204,6 +207,141 @@ TEST(SetR1Random, UniteAndComplementMatchAPointModel) {
             ASSERT_EQ(gaps.FindRange(x) >= 0, gap) << "round " << round << " x " << x;
         }
     }
+}
+
+namespace {
+
+// The same elements, bit for bit (0 and -0 differ), flags included.
+bool SameBits(const SetR1& x, const SetR1& y) {
+    if (x.GetSize() != y.GetSize()) {
+        return false;
+    }
+    for (INT_PTR i = 0; i < x.GetSize(); ++i) {
+        if (std::memcmp(&x[i].lo, &y[i].lo, sizeof(double)) != 0 ||
+            std::memcmp(&x[i].hi, &y[i].hi, sizeof(double)) != 0 ||
+            x[i].external != y[i].external) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Ends that collide often: a coarse grid, nudged now and then by less than EPS either way,
+// with 0 and -0; rarely something the sweep must leave to the one-by-one path.
+class EndMaker {
+public:
+    explicit EndMaker(unsigned seed)
+        : m_random(seed) {}
+
+    unsigned Pick(unsigned n) { return m_random() % n; }
+
+    double End() {
+        double x = static_cast<int>(Pick(13)) / 2.0 - 1; // -1 to 5 in halves
+        switch (Pick(8)) {
+        case 0:
+            x += 0.5 * EPS;
+            break;
+        case 1:
+            x -= 0.7 * EPS;
+            break;
+        case 2:
+            x = Pick(2) == 0 ? 0.0 : -0.0;
+            break;
+        default:
+            break;
+        }
+        return x;
+    }
+
+    RangeR1 Interval(bool rarelyOdd) {
+        const double a = End();
+        const double b = End();
+        RangeR1 r(std::min(a, b), std::max(a, b));
+        if (rarelyOdd && Pick(40) == 0) {
+            switch (Pick(3)) {
+            case 0:
+                std::swap(r.lo, r.hi); // reversed
+                break;
+            case 1:
+                r.external = true;
+                break;
+            default:
+                r.hi = std::nan("");
+                break;
+            }
+        }
+        return r;
+    }
+
+    std::vector<RangeR1> Intervals(bool rarelyOdd) {
+        std::vector<RangeR1> v(Pick(12));
+        for (RangeR1& r : v) {
+            r = RangeR1(); // operator= would keep a default element that already agrees
+            const RangeR1 made = Interval(rarelyOdd);
+            r.lo = made.lo;
+            r.hi = made.hi;
+            r.external = made.external;
+        }
+        return v;
+    }
+
+private:
+    std::mt19937 m_random;
+};
+
+SetR1 OneByOne(const std::vector<RangeR1>& v) {
+    SetR1 s;
+    for (const RangeR1& r : v) {
+        s.Unite(r);
+    }
+    return s;
+}
+
+} // namespace
+
+// The bulk forms against uniting one interval at a time, on sets ordered by Unite itself
+// and now and then on a set AddRange left unordered.
+TEST(SetR1Random, BulkUniteGivesExactlyTheOneByOneResult) {
+    EndMaker make(77);
+    for (int round = 0; round < 100000; ++round) {
+        const std::vector<RangeR1> more = make.Intervals(true);
+        SetR1 start = OneByOne(make.Intervals(false));
+        if (make.Pick(50) == 0) {
+            start.AddRange(make.End(), make.End()); // no longer ordered
+        }
+
+        SetR1 expected(start);
+        for (const RangeR1& r : more) {
+            expected.Unite(r);
+        }
+        SetR1 bulk(start);
+        bulk.UniteAll(more.data(), static_cast<INT_PTR>(more.size()));
+        ASSERT_TRUE(SameBits(bulk, expected)) << "UniteAll, round " << round;
+
+        const SetR1 other = OneByOne(make.Intervals(make.Pick(20) == 0));
+        SetR1 merged(start);
+        merged.Unite(other);
+        SetR1 oneByOne(start); // a fresh copy: Copy would keep ends that agree within EPS
+        for (INT_PTR i = 0; i < other.GetSize(); ++i) {
+            oneByOne.Unite(other[i]);
+        }
+        ASSERT_TRUE(SameBits(merged, oneByOne)) << "Unite(set), round " << round;
+    }
+}
+
+TEST(SetR1, BulkUniteKeepsEndsThatOnlyComeWithinEps) {
+    SetR1 s;
+    const RangeR1 v[] = {{3, 4}, {1 + 0.5 * EPS, 2}, {0, 1}, {2, 2.5}, {-0.0, 0.5}};
+    s.UniteAll(v, 5); // [0, 1] and [1 + EPS / 2, 2] stay apart; [2, 2.5] touches and joins
+    EXPECT_EQ(EndsOf(s), (Ends{{0, 1}, {1 + 0.5 * EPS, 2.5}, {3, 4}}));
+    EXPECT_FALSE(std::signbit(s[0].lo)); // 0 came first
+
+    s.Unite(s); // itself: nothing changes
+    EXPECT_EQ(EndsOf(s), (Ends{{0, 1}, {1 + 0.5 * EPS, 2.5}, {3, 4}}));
+    s.UniteAll(s.GetData(), s.GetSize()); // its own elements, which move
+    EXPECT_EQ(EndsOf(s), (Ends{{0, 1}, {1 + 0.5 * EPS, 2.5}, {3, 4}}));
+    s.UniteAll(nullptr, 3);
+    EXPECT_EQ(s.GetSize(), 3);
 }
 
 TEST(SetR1Spaced, ArrangePushesOutwardFromTheMiddle) {
