@@ -1,12 +1,14 @@
-#include "plinth/range/range_multi.h"
+#include "support/archive_bytes.h"
+
 #include "plinth/platform/exceptions.h"
 #include "plinth/platform/memory.h"
-#include "support/archive_bytes.h"
+#include "plinth/range/range_multi.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 #include <utility>
 #include <vector>
@@ -116,9 +118,9 @@ TEST(RangeMulti, AddAndIntersectMatchASimpleModel) {
         for (const auto& e : model) {
             for (const auto& o : other) {
                 const bool meet = !(e.second < o.first || o.second < e.first);
-                expected.push_back(meet ? std::make_pair(std::max(e.first, o.first),
-                                                         std::min(e.second, o.second))
-                                        : kInvalid);
+                expected.push_back(
+                    meet ? std::make_pair(std::max(e.first, o.first), std::min(e.second, o.second))
+                         : kInvalid);
             }
         }
         ASSERT_EQ(EndsOf(cut), expected) << trial;
@@ -313,4 +315,24 @@ TEST(RangeMulti, ArchiveHoldsCapacityAndCountOnly) {
     EXPECT_THROW(load({1, 0, 0, 0, 0xff, 0xff, 0xff, 0xff}, back), CArchiveException);
     EXPECT_THROW(load({1, 0, 0}, back), CArchiveException);
     EXPECT_EQ(back.GetCount(), 9);
+}
+
+TEST(RangeMulti, IterationCoversTheElementsInUseOnly) {
+    RangeMulti m;
+    m.SetSize(8); // room for eight, none in use
+    EXPECT_EQ(m.begin(), m.end());
+    m.Add(Range(4, 5));
+    m.Add(Range(0, 1));
+    m.Add(Range(2, 3));
+    const RangeMulti& c = m;
+    EXPECT_EQ(std::distance(c.begin(), c.end()), c.GetCount());
+    EXPECT_TRUE(std::is_sorted(c.begin(), c.end(),
+                               [](const Range& x, const Range& y) { return x.lo < y.lo; }));
+    EXPECT_EQ(std::find_if(c.begin(), c.end(), [](const Range& r) { return r.In(2.5); }) -
+                  c.begin(),
+              c.FindRange(2.5));
+    for (Range& r : m) {
+        r.Translate(-1);
+    }
+    EXPECT_EQ(EndsOf(m), (Ends{{-1, 0}, {1, 2}, {3, 4}}));
 }
