@@ -196,17 +196,22 @@ void PCExBase::PushElement(const IXMLDOMElementPtr& e) {
 }
 
 IXMLDOMElementPtr PCExBase::PushElement(const char* name) {
-    IXMLDOMElementPtr e = NewElement(name);
+    IXMLDOMElementPtr e = NewElement(name, "");
     Push(e);
     return e;
 }
 
-IXMLDOMElementPtr PCExBase::NewElement(const char* name) {
+IXMLDOMElementPtr PCExBase::NewElement(const char* name, const char* text) {
     // Made in place under the current element rather than created and then moved there.
     const IXMLDOMNodePtr& current = Current();
     RequireDocument();
     AddTabs(current);
-    return current ? current->appendElement(name) : m_pDoc->createElement(name);
+    if (current) {
+        return current->appendTextElement(name, text);
+    }
+    IXMLDOMElementPtr e = m_pDoc->createElement(name);
+    e->put_text(text);
+    return e;
 }
 
 void PCExBase::RequireDocument() const {
@@ -261,13 +266,7 @@ IXMLDOMElementPtr PCExBase::PushString(const char* name, const CString& text) {
 }
 
 IXMLDOMElementPtr PCExBase::PushText(const char* name, const char* text) {
-    // A leaf is never current, so it need not be stacked; no indentation inside it. A new
-    // element takes its text as put_text would give it: no text node for an empty text.
-    IXMLDOMElementPtr e = NewElement(name);
-    if (*text != '\0') {
-        e->appendText(text);
-    }
-    return e;
+    return NewElement(name, text); // a leaf is never current, so it is not stacked
 }
 
 IXMLDOMElementPtr PCExBase::PushInt(const char* name, int v) {

@@ -151,8 +151,8 @@ private:
         return m_elems.empty() ? kNone : m_elems.back();
     }
     void Stack(const IXMLDOMNodePtr& n);
-    // A new element under the current one, after the indentation, not stacked.
-    IXMLDOMElementPtr NewElement(const char* name);
+    // A new element holding text under the current one, after the indentation, not stacked.
+    IXMLDOMElementPtr NewElement(const char* name, const char* text);
     // PushString and its kin: a leaf of that text, or of the n values.
     IXMLDOMElementPtr PushText(const char* name, const char* text);
     template <class T>

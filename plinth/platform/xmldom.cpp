@@ -641,6 +641,17 @@ IXMLDOMElementPtr IXMLDOMNodePtr::appendElement(LPCSTR tagName) const {
         m_tree->NewNode(pugi::node_element, name.c_str(), parent));
 }
 
+IXMLDOMElementPtr IXMLDOMNodePtr::appendTextElement(LPCSTR tagName, LPCSTR text) const {
+    const pugi::xml_node parent = XMLTree::NodeOf(*this);
+    const DocumentText name(checkedName(tagName));
+    const DocumentText value(text);
+    pugi::xml_node node = m_tree->NewNode(pugi::node_element, name.c_str(), parent);
+    if (*value.c_str() != '\0' && !node.append_child(pugi::node_pcdata).set_value(value.c_str())) {
+        throwOutOfMemory();
+    }
+    return m_tree->Ref<IXMLDOMElementPtr>(node);
+}
+
 IXMLDOMNodePtr IXMLDOMNodePtr::appendText(LPCSTR data) const {
     const pugi::xml_node parent = XMLTree::NodeOf(*this);
     const DocumentText value(data);

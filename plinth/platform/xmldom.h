@@ -105,6 +105,9 @@ public:
     // document and appending it, only faster.
     IXMLDOMElementPtr appendElement(LPCSTR tagName) const;
     IXMLDOMNodePtr appendText(LPCSTR data) const;
+    // A new element holding text (nothing for an empty text) appended to this node: the same
+    // as appendElement and then put_text, only faster.
+    IXMLDOMElementPtr appendTextElement(LPCSTR tagName, LPCSTR text) const;
     // The first node in document order that the XPath pattern selects relative to this node;
     // null when there is none or it is an attribute. A plain tag name selects the first child
     // element of that name.

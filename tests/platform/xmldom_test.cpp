@@ -122,6 +122,19 @@ TEST(XmlDom, BuildsWalksAndSelects) {
     b->appendText("t");
     b->appendElement("D")->put_text("1");
     EXPECT_EQ(b->xml(), "<A><C/>t<D>1</D></A>");
+    b->appendTextElement("E", "2 < 3");
+    b->appendTextElement("F", "");
+    EXPECT_EQ(b->xml(), "<A><C/>t<D>1</D><E>2 &lt; 3</E><F/></A>");
+
+    // Leaves lent in place: only an element's sole ASCII text, or its lack of one.
+    std::size_t length = 9;
+    EXPECT_STREQ(b->childLeafText("E", length), "2 < 3");
+    EXPECT_EQ(length, 5u);
+    EXPECT_STREQ(b->childLeafText("C", length), "");
+    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(root->childLeafText("A", length), nullptr); // the first A holds elements
+    EXPECT_EQ(b->childLeafText("Z", length), nullptr);
+    EXPECT_EQ(doc->documentNode()->childLeafText("", length), nullptr);
 }
 
 TEST(XmlDom, FailuresRaiseTheirStatus) {
@@ -140,6 +153,9 @@ TEST(XmlDom, FailuresRaiseTheirStatus) {
     EXPECT_EQ(statusOf([&] { doc->appendChild(doc->createElement("S")); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { doc->documentNode()->appendElement("S"); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { root->appendElement(""); }), E_INVALIDARG);
+    EXPECT_EQ(statusOf([&] { root->appendTextElement("a b", "x"); }), E_INVALIDARG);
+    std::size_t length = 0;
+    EXPECT_EQ(statusOf([&] { null->childLeafText("A", length); }), E_POINTER);
     EXPECT_EQ(statusOf([&] { root->appendChild(other->createElement("A")); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { root->selectSingleNode("A[["); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { doc->load(tempPath("no/such/file.xml").c_str()); }),
