@@ -121,11 +121,11 @@ public:
 
     // ---- Algebra with another ordered set (which may be this one)
     //
-    // Both sets are read as ordered and the result is ordered, flags clear; each is one merge
-    // of the two. The intervals are closed, and ends within EPS of each other meet, as in
-    // RangeR1::Intersect and RangeR1::Subtract; the result is what Unite makes of the pieces,
-    // so pieces that touch join and pieces apart by less than EPS stay apart. Result ends are
-    // ends of the operands, never moved by the tolerance.
+    // Both sets are read as ordered (others give some set, without harm) and the result is
+    // ordered, flags clear; each is one merge of the two. The intervals are closed, and ends within
+    // EPS of each other meet, as in RangeR1::Intersect and RangeR1::Subtract; the result is what
+    // Unite makes of the pieces, so pieces that touch join and pieces apart by less than EPS stay
+    // apart. Result ends are ends of the operands, never moved by the tolerance.
     //
     // Intersect: for every two intervals that meet, the larger start to the smaller end; when
     // they are apart by less than EPS, the point where the lower one ends. So {[0, 1]} and
