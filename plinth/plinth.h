@@ -36,6 +36,7 @@
 #include "plinth/platform/variant.h"
 #include "plinth/platform/xmldom.h"
 #include "plinth/platform/tempfile.h"
+#include "plinth/platform/iterators.h"
 
 // Library frame
 #include "plinth/frame/errormessage.h"

@@ -341,8 +341,8 @@ bool RtPtrListBase2<T>::IsSameContents(const RtPtrListBase2& other) const {
     if (GetCount() != other.GetCount()) {
         return false;
     }
-    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
-        if (other.Find(GetNext(pos)) == nullptr) {
+    for (T* p : *this) {
+        if (other.Find(p) == nullptr) {
             return false;
         }
     }

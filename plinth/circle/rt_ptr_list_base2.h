@@ -121,6 +121,12 @@ public:
         return static_cast<T*>(WalkCyclic(*this, pos, forward));
     }
 
+    // Head to tail, each element as T* (see PositionIterator); no wrap-around.
+    using const_iterator = PositionIterator<const RtPtrListBase2>;
+    using iterator = const_iterator;
+    const_iterator begin() const noexcept { return {this, GetHeadPosition()}; }
+    const_iterator end() const noexcept { return {this, nullptr}; }
+
     // ---- Positions and indexes
 
     // i nodes forward from start (null: the head); null past the end or for a negative i.

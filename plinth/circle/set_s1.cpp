@@ -63,8 +63,8 @@ void SetS1::Subtract(SetS1& other) {
         Clear();
         return;
     }
-    for (POSITION pos = other.GetHeadPosition(); pos != nullptr;) {
-        Subtract(*other.GetNext(pos));
+    for (const RangeS1* arc : other) {
+        Subtract(*arc);
     }
 }
 
@@ -78,8 +78,8 @@ void SetS1::RemoveSingletons(double minLength) {
 }
 
 bool SetS1::IsValidEx(double) const {
-    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
-        if (GetNext(pos)->IsEmpty()) {
+    for (const RangeS1* arc : *this) {
+        if (arc->IsEmpty()) {
             return false;
         }
     }
@@ -87,8 +87,7 @@ bool SetS1::IsValidEx(double) const {
         return true;
     }
     const RangeS1* prev = GetTail();
-    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
-        const RangeS1* arc = GetNext(pos);
+    for (const RangeS1* arc : *this) {
         if (!arc->IsEmptyIntersection(*prev)) {
             return false;
         }

@@ -45,10 +45,7 @@ HRESULT DictionaryVel::QueryInterface(REFIID iid, void** ppv) {
 
 template <class Visit>
 DictionaryVel::Item* DictionaryVel::Walk(Visit visit) const {
-    CString name;
-    for (POSITION pos = m_map.GetStartPosition(); pos != nullptr;) {
-        void* item = nullptr;
-        m_map.GetNextAssoc(pos, name, item);
+    for (const auto& [name, item] : m_map) {
         if (visit(name, static_cast<Item*>(item))) {
             return static_cast<Item*>(item);
         }

@@ -19,10 +19,7 @@ std::uintptr_t Address(const void* p) noexcept {
 MapPtrToPtrVel::~MapPtrToPtrVel() = default;
 
 void* MapPtrToPtrVel::FindValue(void* value) const {
-    for (POSITION pos = GetStartPosition(); pos != nullptr;) {
-        void* key = nullptr;
-        void* found = nullptr;
-        GetNextAssoc(pos, key, found);
+    for (const auto& [key, found] : *this) {
         if (found == value) {
             return key;
         }

@@ -58,8 +58,8 @@ DynaModule* DynaModule::GetDependency(const GUID* id) {
     if (IsEqualGUID(*m_pID, *id)) {
         return this;
     }
-    for (POSITION pos = m_listUsed.GetHeadPosition(); pos != nullptr;) {
-        if (DynaModule* found = m_listUsed.GetNext(pos)->GetDependency(id)) {
+    for (DynaModule* used : m_listUsed) {
+        if (DynaModule* found = used->GetDependency(id)) {
             return found;
         }
     }
@@ -86,8 +86,8 @@ bool DynaModule::Execute(OpC& op) {
         DynaModule* target = RouteTarget(op.m_pModuleID);
         return target != nullptr && target->Execute(op);
     }
-    for (POSITION pos = m_listUsed.GetHeadPosition(); pos != nullptr;) {
-        if (m_listUsed.GetNext(pos)->Execute(op)) {
+    for (DynaModule* used : m_listUsed) {
+        if (used->Execute(op)) {
             return true;
         }
     }

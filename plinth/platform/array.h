@@ -174,6 +174,13 @@ public:
     const TYPE* GetData() const noexcept { return m_pData; }
     TYPE* GetData() noexcept { return m_pData; }
 
+    // Pointers into the block, for range-for and the standard algorithms. Growing, shrinking,
+    // inserting or removing invalidates them.
+    TYPE* begin() noexcept { return m_pData; }
+    TYPE* end() noexcept { return m_pData + m_nSize; }
+    const TYPE* begin() const noexcept { return m_pData; }
+    const TYPE* end() const noexcept { return m_pData + m_nSize; }
+
     // Sets element nIndex, first growing the array to nIndex + 1 elements when it is shorter.
     void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement) {
         if (nIndex < 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plinth/platform/export.h"
+#include "plinth/platform/iterators.h"
 #include "plinth/platform/object.h"
 #include "plinth/platform/plex.h"
 #include "plinth/platform/throw.h"
@@ -167,6 +168,15 @@ public:
         CLink* link = ToLink(position);
         return Insert(link, link->pNext, newElement);
     }
+
+    // Head to tail, by reference (see PositionIterator): an iterator stays valid until its
+    // own node is removed.
+    using iterator = PositionIterator<CList>;
+    using const_iterator = PositionIterator<const CList>;
+    iterator begin() noexcept { return {this, GetHeadPosition()}; }
+    iterator end() noexcept { return {this, nullptr}; }
+    const_iterator begin() const noexcept { return {this, GetHeadPosition()}; }
+    const_iterator end() const noexcept { return {this, nullptr}; }
 
     // The first node after startAfter (from the head when null) whose element equals
     // searchValue; null when there is none.

@@ -2,6 +2,7 @@
 
 #include "plinth/platform/cstring.h"
 #include "plinth/platform/export.h"
+#include "plinth/platform/iterators.h"
 #include "plinth/platform/object.h"
 #include "plinth/platform/plex.h"
 #include "plinth/platform/types.h"
@@ -96,6 +97,12 @@ public:
 
     void GetNextAssoc(POSITION& rNextPosition, void*& rKey, void*& rValue) const;
 
+    // Every entry as a (key, value) pair, in the order of GetNextAssoc (see MapIterator).
+    using const_iterator = MapIterator<CMapPtrToPtr, void*, void*>;
+    using iterator = const_iterator;
+    const_iterator begin() const { return {this, true}; }
+    const_iterator end() const { return {this, false}; }
+
 private:
     struct CAssoc : CAssocBase {
         void* key;
@@ -122,6 +129,12 @@ public:
     void RemoveAll() noexcept;
 
     void GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*& rValue) const;
+
+    // Every entry as a (key, value) pair, in the order of GetNextAssoc (see MapIterator).
+    using const_iterator = MapIterator<CMapStringToPtr, CString, void*>;
+    using iterator = const_iterator;
+    const_iterator begin() const { return {this, true}; }
+    const_iterator end() const { return {this, false}; }
 
 private:
     struct CAssoc : CAssocBase {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plinth/platform/iterators.h"
 #include "plinth/platform/types.h"
 
 namespace plinth {
@@ -30,6 +31,12 @@ public:
     POSITION AddTail(TYPE newElement) { return BASE_CLASS::AddTail(newElement); }
     void AddHead(CTypedPtrList* pNewList) { BASE_CLASS::AddHead(pNewList); }
     void AddTail(CTypedPtrList* pNewList) { BASE_CLASS::AddTail(pNewList); }
+
+    // Head to tail, each element as TYPE (see PositionIterator).
+    using const_iterator = PositionIterator<const CTypedPtrList>;
+    using iterator = const_iterator;
+    const_iterator begin() const noexcept { return {this, this->GetHeadPosition()}; }
+    const_iterator end() const noexcept { return {this, nullptr}; }
 };
 
 // Typed access over a pointer array (CPtrArray or CObArray): elements go in as TYPE and come
@@ -50,6 +57,12 @@ public:
     void InsertAt(INT_PTR nStartIndex, CTypedPtrArray* pNewArray) {
         BASE_CLASS::InsertAt(nStartIndex, pNewArray);
     }
+
+    // In index order, each element as TYPE (see IndexIterator).
+    using const_iterator = IndexIterator<const CTypedPtrArray>;
+    using iterator = const_iterator;
+    const_iterator begin() const noexcept { return {this, 0}; }
+    const_iterator end() const noexcept { return {this, this->GetSize()}; }
 };
 
 } // namespace plinth

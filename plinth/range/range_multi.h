@@ -78,6 +78,12 @@ public:
     Range* GetRefAt(int) { return &data[count - 1]; }
     int GetCount() const noexcept { return count; }
     int GetSize() const noexcept { return count; }
+    // The elements in use, as pointers into the block; any change of the block or the count
+    // invalidates them.
+    Range* begin() noexcept { return data; }
+    Range* end() noexcept { return data + count; }
+    const Range* begin() const noexcept { return data; }
+    const Range* end() const noexcept { return data + count; }
     bool IsEmpty() const noexcept { return count == 0; }
     // The first index whose element equals *r within EPS; -1 when none.
     int Find(const Range* r) const;

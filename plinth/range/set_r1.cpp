@@ -343,4 +343,83 @@ void SetR1::GetComplimentarySet(const RangeR1& within, SetR1& out) const {
     }
 }
 
+// ---- Algebra with another set
+
+void SetR1::Assign(const RangeR1* pieces, INT_PTR count) {
+    SetSize(count);
+    for (INT_PTR i = 0; i < count; ++i) {
+        m_pData[i].lo = pieces[i].lo;
+        m_pData[i].hi = pieces[i].hi;
+        m_pData[i].external = false;
+    }
+}
+
+bool SetR1::Intersect(const SetR1& s) {
+    // Each step emits at most one piece and passes one interval, so n + m pieces at most;
+    // they come in ascending order of start.
+    std::vector<RangeR1, AfxAllocator<RangeR1>> pieces(
+        static_cast<std::size_t>(m_nSize + s.m_nSize));
+    SweptUnion u(pieces.data());
+    INT_PTR a = 0;
+    INT_PTR b = 0;
+    while (a < m_nSize && b < s.m_nSize) {
+        const RangeR1& x = m_pData[a];
+        const RangeR1& y = s.m_pData[b];
+        if (!x.IsEmptyIntersection(y)) {
+            const double lo = std::max(x.lo, y.lo);
+            const double hi = std::min(x.hi, y.hi);
+            u.Add(lo <= hi ? lo : hi, hi, a + b);
+        }
+        // The one that ends first meets nothing further on but points within EPS of its end,
+        // which its piece already holds.
+        if (x.hi <= y.hi) {
+            ++a;
+        } else {
+            ++b;
+        }
+    }
+    Assign(pieces.data(), u.Count());
+    return !IsEmpty();
+}
+
+bool SetR1::Subtract(const SetR1& s) {
+    std::vector<RangeR1, AfxAllocator<RangeR1>> left;
+    left.reserve(static_cast<std::size_t>(m_nSize + s.m_nSize));
+    INT_PTR first = 0; // the first interval of s not ending before the current one
+    for (INT_PTR i = 0; i < m_nSize; ++i) {
+        double lo = m_pData[i].lo; // what is left runs from lo to hi
+        const double hi = m_pData[i].hi;
+        while (first < s.m_nSize && s.m_pData[first].hi + EPS < lo) {
+            ++first;
+        }
+        bool cut = false;
+        bool gone = false;
+        for (INT_PTR k = first; !gone && k < s.m_nSize && s.m_pData[k].lo - EPS <= hi; ++k) {
+            const RangeR1& o = s.m_pData[k];
+            if (RangeR1(lo, hi).IsInsideOf(o)) {
+                gone = true;
+            } else if (!o.IsSingleton()) {
+                if (std::min(hi, o.lo) - lo >= EPS) {
+                    left.emplace_back(lo, std::min(hi, o.lo));
+                }
+                lo = std::max(lo, o.hi);
+                cut = true;
+            }
+        }
+        if (!gone && (!cut || hi - lo >= EPS)) {
+            left.emplace_back(lo, hi);
+        }
+    }
+    Assign(left.data(), static_cast<INT_PTR>(left.size()));
+    return !IsEmpty();
+}
+
+bool SetR1::SymmetricDifference(const SetR1& s) {
+    SetR1 other(s);
+    other.Subtract(*this);
+    Subtract(s);
+    Unite(other);
+    return !IsEmpty();
+}
+
 } // namespace plinth

@@ -119,6 +119,32 @@ public:
     // itself when the set does not reach into it.
     void GetComplimentarySet(const RangeR1& within, SetR1& out) const;
 
+    // ---- Algebra with another ordered set (which may be this one)
+    //
+    // Both sets are read as ordered (others give some set, without harm) and the result is
+    // ordered, flags clear; each is one merge of the two. The intervals are closed, and ends within
+    // EPS of each other meet, as in RangeR1::Intersect and RangeR1::Subtract; the result is what
+    // Unite makes of the pieces, so pieces that touch join and pieces apart by less than EPS stay
+    // apart. Result ends are ends of the operands, never moved by the tolerance.
+    //
+    // Intersect: for every two intervals that meet, the larger start to the smaller end; when
+    // they are apart by less than EPS, the point where the lower one ends. So {[0, 1]} and
+    // {[1, 2]} give {[1, 1]}, and {[0, 1]} and {[1 + EPS / 2, 2]} give {[1, 1]} too.
+    // Subtract: an interval of s takes away what it covers. What is left of an interval is
+    // kept when at least EPS long, or when nothing took from it; an interval that lies in one
+    // of s give or take EPS is gone, and an interval of s shorter than EPS (a point) takes
+    // nothing from the others. So {[0, 2]} minus {[1, 1]} stays {[0, 2]}, {[0, 1]} minus
+    // {[1, 2]} is {[0, 1]}, and {[0, 2]} minus {[EPS / 2, 1]} is {[1, 2]}.
+    // SymmetricDifference: this minus s united with s minus this; {[0, 1]} and {[1, 2]} give
+    // {[0, 2]}.
+
+    // Keeps what lies in both; true when any is left.
+    bool Intersect(const SetR1& s);
+    // Takes s away; true when any is left.
+    bool Subtract(const SetR1& s);
+    // Keeps what lies in exactly one of the two; true when any is left.
+    bool SymmetricDifference(const SetR1& s);
+
 private:
     // Ordered, and every interval proper (lo <= hi) with its flag clear: what the sweep takes.
     bool IsSweepable() const;
@@ -127,6 +153,8 @@ private:
     // The set with the smallest value below INF_BOUND (see GetFirstPoint).
     template <class Value>
     static bool Smallest(const SetArray& sets, Pair2<int, double>& out, Value value);
+    // The elements become count intervals with the pieces' ends, flags clear.
+    void Assign(const RangeR1* pieces, INT_PTR count);
 };
 
 } // namespace plinth

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -221,4 +224,25 @@ TEST_F(SetS1Test, ValidityOrderAndSingletons) {
     Add(1.5, 1.55);
     set.RemoveSingletons(0.1);
     EXPECT_TRUE(set.IsEmpty() && Arc::alive == 0);
+}
+
+TEST_F(SetS1Test, IterationYieldsTheArcsFromHeadToTail) {
+    const SetS1& c = set;
+    EXPECT_EQ(c.begin(), c.end());
+    Add(-2, -1.5);
+    Add(0, 0.5);
+    Add(1, 2.5);
+    std::vector<const RangeS1*> walked;
+    for (POSITION pos = set.GetHeadPosition(); pos != nullptr;) {
+        walked.push_back(set.GetNext(pos));
+    }
+    EXPECT_EQ(std::vector<const RangeS1*>(c.begin(), c.end()), walked);
+    EXPECT_EQ(std::distance(c.begin(), c.end()), c.GetCount());
+    EXPECT_DOUBLE_EQ(
+        std::accumulate(c.begin(), c.end(), 0.0,
+                        [](double sum, const RangeS1* arc) { return sum + arc->hi - arc->lo; }),
+        2.5);
+    const auto later =
+        std::find_if(c.begin(), c.end(), [](const RangeS1* arc) { return arc->lo > -1; });
+    EXPECT_EQ(later.Position(), set.IndexToPosition(1, nullptr));
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 #include <utility>
 #include <vector>
@@ -332,4 +333,24 @@ TEST(RangeMulti, ArchiveHoldsCapacityAndCountOnly) {
     load({0, 0, 0x10, 0, 0, 0, 0x10, 0}, back);
     EXPECT_EQ(back.capacity, 1 << 20);
     EXPECT_EQ(back.GetCount(), 1 << 20);
+}
+
+TEST(RangeMulti, IterationCoversTheElementsInUseOnly) {
+    RangeMulti m;
+    m.SetSize(8); // room for eight, none in use
+    EXPECT_EQ(m.begin(), m.end());
+    m.Add(Range(4, 5));
+    m.Add(Range(0, 1));
+    m.Add(Range(2, 3));
+    const RangeMulti& c = m;
+    EXPECT_EQ(std::distance(c.begin(), c.end()), c.GetCount());
+    EXPECT_TRUE(std::is_sorted(c.begin(), c.end(),
+                               [](const Range& x, const Range& y) { return x.lo < y.lo; }));
+    EXPECT_EQ(std::find_if(c.begin(), c.end(), [](const Range& r) { return r.In(2.5); }) -
+                  c.begin(),
+              c.FindRange(2.5));
+    for (Range& r : m) {
+        r.Translate(-1);
+    }
+    EXPECT_EQ(EndsOf(m), (Ends{{-1, 0}, {1, 2}, {3, 4}}));
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <numeric>
 #include <random>
 #include <utility>
 #include <vector>
@@ -364,4 +365,186 @@ TEST(SetR1Spaced, ArrangePushesOutwardFromTheMiddle) {
     s.Arrange(); // [2, 3] has slack 1 and overlaps [2.5, 4] by 0.5: it moves back by 0.5
     EXPECT_EQ(EndsOf(s), (Ends{{-4, -3}, {-2, -1}, {0, 1}, {1.5, 2.5}, {2.5, 4}}));
     EXPECT_EQ(s.PushSingleRange(5, false, 1), 0);
+}
+
+TEST(SetR1, IterationWalksTheIntervalsInIndexOrder) {
+    const SetR1 empty;
+    EXPECT_EQ(empty.begin(), empty.end());
+
+    SetR1 s = Make({{0, 1}, {3, 4}, {6, 8}});
+    const auto byLo = [](const RangeR1& x, const RangeR1& y) { return x.lo < y.lo; };
+    EXPECT_TRUE(std::is_sorted(s.begin(), s.end(), byLo));
+    EXPECT_EQ(std::accumulate(s.begin(), s.end(), 0.0,
+                              [](double sum, const RangeR1& r) { return sum + r.GetSize(); }),
+              4.0);
+    const auto at =
+        std::find_if(s.begin(), s.end(), [](const RangeR1& r) { return r.In(3.5, EPS); });
+    EXPECT_EQ(at - s.begin(), s.FindRange(3.5));
+    for (RangeR1& r : s) {
+        r.Translate(1);
+    }
+    EXPECT_EQ(EndsOf(s), (Ends{{1, 2}, {4, 5}, {7, 9}}));
+}
+
+// Each operation on two sets, and what it gives.
+struct AlgebraCase {
+    Ends a, b;
+    Ends both, aMinusB, either;
+};
+
+TEST(SetR1, AlgebraAtTouchingEndsAndEndsWithinEps) {
+    const double near = 1 + 0.5 * EPS;
+    const AlgebraCase cases[] = {
+        // Touching: a point in common, nothing taken, and the two join.
+        {{{0, 1}}, {{1, 2}}, {{1, 1}}, {{0, 1}}, {{0, 2}}},
+        // Within EPS: the lower end as the common point; apart as Unite leaves them.
+        {{{0, 1}}, {{near, 2}}, {{1, 1}}, {{0, 1}}, {{0, 1}, {near, 2}}},
+        {{{1, 1}}, {{near, 2}}, {{1, 1}}, {}, {{near, 2}}},
+        // A point takes nothing; a sliver shorter than EPS is not left behind.
+        {{{0, 2}}, {{1, 1}}, {{1, 1}}, {{0, 2}}, {{0, 2}}},
+        {{{0, 2}}, {{0.5 * EPS, 1}}, {{0.5 * EPS, 1}}, {{1, 2}}, {{1, 2}}},
+        {{{0, 10}},
+         {{2, 3}, {3 + 0.5 * EPS, 5}},
+         {{2, 3}, {3 + 0.5 * EPS, 5}},
+         {{0, 2}, {5, 10}},
+         {{0, 2}, {5, 10}}},
+        // Ordinary overlaps.
+        {{{0, 1}, {3, 4}},
+         {{0.5, 3.5}},
+         {{0.5, 1}, {3, 3.5}},
+         {{0, 0.5}, {3.5, 4}},
+         {{0, 0.5}, {1, 3}, {3.5, 4}}},
+        {{{0, 1}, {2, 3}, {4, 5}},
+         {{-1, 6}},
+         {{0, 1}, {2, 3}, {4, 5}},
+         {},
+         {{-1, 0}, {1, 2}, {3, 4}, {5, 6}}},
+        {{}, {{0, 1}}, {}, {}, {{0, 1}}},
+        {{{0, 1}}, {}, {}, {{0, 1}}, {{0, 1}}},
+        {{{0, 1}, {near, 2}}, {{0, 1}, {near, 2}}, {{0, 1}, {near, 2}}, {}, {}},
+    };
+    for (const AlgebraCase& c : cases) {
+        SetR1 both = Make(c.a);
+        EXPECT_EQ(both.Intersect(Make(c.b)), !c.both.empty());
+        EXPECT_EQ(EndsOf(both), c.both) << "intersection, case " << &c - cases;
+        SetR1 aMinusB = Make(c.a);
+        EXPECT_EQ(aMinusB.Subtract(Make(c.b)), !c.aMinusB.empty());
+        EXPECT_EQ(EndsOf(aMinusB), c.aMinusB) << "subtraction, case " << &c - cases;
+        SetR1 either = Make(c.a);
+        EXPECT_EQ(either.SymmetricDifference(Make(c.b)), !c.either.empty());
+        EXPECT_EQ(EndsOf(either), c.either) << "symmetric difference, case " << &c - cases;
+    }
+
+    // With itself.
+    SetR1 s = Make({{0, 1}, {near, 2}, {3, 3}});
+    s.GetData()[0].external = true;
+    EXPECT_TRUE(s.Intersect(s));
+    EXPECT_EQ(EndsOf(s), (Ends{{0, 1}, {near, 2}, {3, 3}}));
+    EXPECT_FALSE(s[0].external); // results carry no flags
+    SetR1 t(s);
+    EXPECT_FALSE(t.Subtract(t));
+    EXPECT_TRUE(t.IsEmpty());
+    EXPECT_FALSE(s.SymmetricDifference(s));
+    EXPECT_TRUE(s.IsEmpty());
+}
+
+namespace {
+
+bool Covers(const SetR1& s, double x) {
+    return std::any_of(s.begin(), s.end(),
+                       [x](const RangeR1& r) { return r.lo <= x && x <= r.hi; });
+}
+
+bool IsEnd(const SetR1& s, double x) {
+    return std::any_of(s.begin(), s.end(),
+                       [x](const RangeR1& r) { return r.lo == x || r.hi == x; });
+}
+
+// Ordered, flags clear, every end one of the operands' ends.
+::testing::AssertionResult WellMade(const SetR1& r, const SetR1& a, const SetR1& b) {
+    for (INT_PTR i = 0; i < r.GetSize(); ++i) {
+        if (!(r[i].lo <= r[i].hi) || r[i].external || (i > 0 && !(r[i].lo > r[i - 1].hi))) {
+            return ::testing::AssertionFailure() << "not ordered at " << i;
+        }
+        if (!(IsEnd(a, r[i].lo) || IsEnd(b, r[i].lo)) ||
+            !(IsEnd(a, r[i].hi) || IsEnd(b, r[i].hi))) {
+            return ::testing::AssertionFailure() << "a new end at " << i;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The same ends, 0 and -0 alike.
+bool SameEnds(const SetR1& x, const SetR1& y) {
+    return std::equal(
+        x.begin(), x.end(), y.begin(), y.end(),
+        [](const RangeR1& p, const RangeR1& q) { return p.lo == q.lo && p.hi == q.hi; });
+}
+
+// Every two intervals that meet within EPS give a piece, united one by one.
+SetR1 PairwiseIntersection(const SetR1& a, const SetR1& b) {
+    std::vector<RangeR1> pieces;
+    for (const RangeR1& x : a) {
+        for (const RangeR1& y : b) {
+            if (!x.IsEmptyIntersection(y)) {
+                const double hi = std::min(x.hi, y.hi);
+                pieces.emplace_back(std::min(std::max(x.lo, y.lo), hi), hi);
+            }
+        }
+    }
+    std::sort(pieces.begin(), pieces.end(),
+              [](const RangeR1& p, const RangeR1& q) { return p.lo < q.lo; });
+    return OneByOne(pieces);
+}
+
+} // namespace
+
+// Sets whose ends collide or come within EPS, against membership of points away from every
+// end, a pairwise intersection, and the rules every result keeps.
+TEST(SetR1Random, AlgebraMatchesAPointModelAndKeepsTheSetOrdered) {
+    EndMaker make(2024);
+    for (int round = 0; round < 4000; ++round) {
+        const SetR1 a = OneByOne(make.Intervals(false));
+        const SetR1 b = OneByOne(make.Intervals(false));
+        SetR1 both(a);
+        both.Intersect(b);
+        SetR1 aMinusB(a);
+        aMinusB.Subtract(b);
+        SetR1 either(a);
+        either.SymmetricDifference(b);
+        ASSERT_TRUE(WellMade(both, a, b)) << "round " << round;
+        ASSERT_TRUE(WellMade(aMinusB, a, b)) << "round " << round;
+        ASSERT_TRUE(WellMade(either, a, b)) << "round " << round;
+
+        // Ends are halves from -1 to 5, give or take EPS: quarters lie well away from them.
+        for (double x = -1.25; x < 5.5; x += 0.5) {
+            const bool inA = Covers(a, x);
+            const bool inB = Covers(b, x);
+            ASSERT_EQ(Covers(both, x), inA && inB) << "round " << round << " x " << x;
+            ASSERT_EQ(Covers(aMinusB, x), inA && !inB) << "round " << round << " x " << x;
+            ASSERT_EQ(Covers(either, x), inA != inB) << "round " << round << " x " << x;
+        }
+
+        ASSERT_TRUE(SameEnds(both, PairwiseIntersection(a, b))) << "round " << round;
+        SetR1 bothOther(b);
+        bothOther.Intersect(a);
+        ASSERT_TRUE(SameEnds(both, bothOther)) << "round " << round;
+        SetR1 eitherOther(b);
+        eitherOther.SymmetricDifference(a);
+        ASSERT_TRUE(SameEnds(either, eitherOther)) << "round " << round;
+        // What subtraction cuts is never shorter than EPS; what it takes lies in a.
+        for (const RangeR1& r : aMinusB) {
+            const bool whole = std::any_of(a.begin(), a.end(), [&r](const RangeR1& x) {
+                return x.lo == r.lo && x.hi == r.hi;
+            });
+            ASSERT_TRUE(whole || r.hi - r.lo >= EPS) << "round " << round;
+        }
+
+        // Unordered sets, reversed intervals, flags and NaN give some set, and no harm.
+        SetR1 odd = OneByOne(make.Intervals(true));
+        odd.AddRange(make.End(), make.End());
+        odd.Intersect(b);
+        odd.Subtract(a);
+        odd.SymmetricDifference(a);
+    }
 }
