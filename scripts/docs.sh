@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Generates the API reference from the public headers into build/docs/html. Doxygen's
-# warnings go to build/docs/warnings.log and are counted; with --strict any warning fails.
+# warnings go to build/docs/warnings.log and are counted, together with public classes that
+# have no comment saying what they are for; with --strict any of them fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,6 +22,8 @@ mkdir -p "$PLINTH_DOCS_DIR"
 doxygen docs/Doxyfile
 
 log="$PLINTH_DOCS_DIR/warnings.log"
+awk -f docs/class_comments.awk $(find plinth -name '*.h' | sort) |
+  sed 's/$/: warning: a public class without a comment/' >> "$log"
 warnings=$(grep -c 'warning:' "$log" || true)
 echo "docs: $PLINTH_DOCS_DIR/html/index.html, $warnings warning(s) (listed in $log)"
 if $strict && [ "$warnings" -ne 0 ]; then

@@ -6,10 +6,10 @@
 
 namespace plinth {
 
-// A walk over every pair of an element of the first list with an element of the second, the
-// second list running fastest. The lists are not owned. After Init, IsValid tells whether
-// there is a first pair; each Next moves on and is false after the last pair.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A walk over every pair of an element of the first list with an element of the second, the
+/// second list running fastest. The lists are not owned. After Init, IsValid tells whether
+/// there is a first pair; each Next moves on and is false after the last pair.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API BiPosn {
 public:
     BiPosn() noexcept = default;
@@ -17,7 +17,7 @@ public:
         : m_pList1(first)
         , m_pList2(second) {}
 
-    // Both positions to the heads, when both lists are set.
+    /// Both positions to the heads, when both lists are set.
     void Init() noexcept {
         if (m_pList1 != nullptr && m_pList2 != nullptr) {
             m_pos1 = m_pList1->GetHeadPosition();
@@ -27,7 +27,7 @@ public:
 
     bool IsValid() const noexcept { return m_pos1 != nullptr && m_pos2 != nullptr; }
 
-    // Moves to the next pair; false, with a position left null, after the last.
+    /// Moves to the next pair; false, with a position left null, after the last.
     bool Next() {
         if (!IsValid()) {
             return false;

@@ -10,34 +10,34 @@
 
 namespace plinth {
 
-// Walking a list by position. Each method returns DISP_E_PARAMNOTOPTIONAL for a null
-// pointer argument (GetNext and GetPrev also for a null position), else S_OK.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// Walking a list by position. Each method returns DISP_E_PARAMNOTOPTIONAL for a null
+/// pointer argument (GetNext and GetPrev also for a null position), else S_OK.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct PLINTH_API IIterator : IUnknown {
     static constexpr const IID& kIid = IID_IIterator;
 
     virtual HRESULT GetCount(LONG* count) = 0;
     virtual HRESULT GetHeadPosition(POSITION* pos) = 0;
-    // Moves *pos to the next node; null after the tail.
+    /// Moves *pos to the next node; null after the tail.
     virtual HRESULT GetNext(POSITION* pos) = 0;
     virtual HRESULT GetTailPosition(POSITION* pos) = 0;
-    // Moves *pos to the previous node; null before the head.
+    /// Moves *pos to the previous node; null before the head.
     virtual HRESULT GetPrev(POSITION* pos) = 0;
 
 protected:
     ~IIterator() = default;
 };
 
-// A list of elements reached by position.
+/// A list of elements reached by position.
 struct PLINTH_API IList : IUnknown {
     static constexpr const IID& kIid = IID_IList;
 
-    // The list's IIterator; DISP_E_PARAMNOTOPTIONAL for a null iterator, E_UNEXPECTED when the
-    // list offers none.
+    /// The list's IIterator; DISP_E_PARAMNOTOPTIONAL for a null iterator, E_UNEXPECTED when the
+    /// list offers none.
     virtual HRESULT GetIterator(IIterator** iterator) = 0;
-    // The element at pos: S_OK with nothing done for a null element pointer,
-    // DISP_E_PARAMNOTOPTIONAL for a null position. When the list holds interfaces, the
-    // element comes with a reference that the caller releases.
+    /// The element at pos: S_OK with nothing done for a null element pointer,
+    /// DISP_E_PARAMNOTOPTIONAL for a null position. When the list holds interfaces, the
+    /// element comes with a reference that the caller releases.
     virtual HRESULT GetAt(POSITION pos, void** element) = 0;
 
 protected:
@@ -52,6 +52,7 @@ protected:
 // - HandsOutInterfaces(): the elements are interfaces, which IList adds a reference to.
 
 template <class Outer>
+/// IIterator over the outer object's list, as the hooks above describe it.
 class NestedIterator : public NestedInterface<Outer, IIterator> {
 public:
     using NestedInterface<Outer, IIterator>::NestedInterface;
@@ -79,8 +80,8 @@ public:
     }
 
 private:
-    // DISP_E_PARAMNOTOPTIONAL for a null argument, E_UNEXPECTED without a list; else does
-    // the step on the list and gives S_OK.
+    /// DISP_E_PARAMNOTOPTIONAL for a null argument, E_UNEXPECTED without a list; else does
+    /// the step on the list and gives S_OK.
     template <class Step>
     HRESULT WithList(const void* argument, Step step) {
         if (argument == nullptr) {
@@ -96,6 +97,7 @@ private:
 };
 
 template <class Outer>
+/// IList over the outer object's list, as the hooks above describe it.
 class NestedList : public NestedInterface<Outer, IList> {
 public:
     using NestedInterface<Outer, IList>::NestedInterface;

@@ -5,8 +5,8 @@
 
 namespace plinth {
 
-// A pair of integers: a point of the integer grid.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A pair of integers: a point of the integer grid.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API NPair : public CObject {
 public:
     NPair() noexcept = default;
@@ -22,7 +22,7 @@ public:
         m_nSecond = second;
     }
 
-    // The first number for 0, the second for any other k.
+    /// The first number for 0, the second for any other k.
     int& operator[](int k) noexcept { return k == 0 ? m_nFirst : m_nSecond; }
     int operator[](int k) const noexcept { return k == 0 ? m_nFirst : m_nSecond; }
 
@@ -31,9 +31,9 @@ public:
     }
     bool operator!=(const NPair& other) const noexcept { return !(*this == other); }
 
-    // One of the eight grid neighbours: a different pair within 1 in both numbers.
+    /// One of the eight grid neighbours: a different pair within 1 in both numbers.
     bool IsNextTo(const NPair& other) const noexcept;
-    // The larger of the two differences (the chessboard distance); INT_MAX at most.
+    /// The larger of the two differences (the chessboard distance); INT_MAX at most.
     int DistM(const NPair& other) const noexcept;
 
     int m_nFirst = 0;

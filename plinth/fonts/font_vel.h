@@ -6,12 +6,12 @@
 
 namespace plinth {
 
-// A font that carries its own specification and makes its handle when first asked: either
-// as a point-size font for a device context (Create) or from a logical font whose height is
-// the size in whole points (CreateIndirect). The handle belongs to the object and is released
-// when it is destroyed; copying a FontVel copies the specification only.
-//
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A font that carries its own specification and makes its handle when first asked: either
+/// as a point-size font for a device context (Create) or from a logical font whose height is
+/// the size in whole points (CreateIndirect). The handle belongs to the object and is released
+/// when it is destroyed; copying a FontVel copies the specification only.
+///
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API FontVel : public CFont {
 public:
     FontVel() = default;
@@ -20,20 +20,20 @@ public:
     ~FontVel() override;
 
     // ---- Specification
-    // Copies o's specification; neither handle is touched.
+    /// Copies o's specification; neither handle is touched.
     void Copy(const FontVel& o) { m_specs = o.m_specs; }
     void operator=(const FontVel& o) { Copy(o); }
     bool IsSame(const FontVel& o) const noexcept { return m_specs.IsSame(o.m_specs); }
     void Construct() noexcept {}
 
     // ---- Handle
-    // Makes the handle unless there is one (a point font of the specification's size for
-    // dc), selects the font into dc and returns the font selected before. Null, with dc
-    // untouched, when the font cannot be made or dc is null.
+    /// Makes the handle unless there is one (a point font of the specification's size for
+    /// dc), selects the font into dc and returns the font selected before. Null, with dc
+    /// untouched, when the font cannot be made or dc is null.
     CFont* Create(CDC* dc);
-    // Makes the handle from a logical font of height size / 10 (toward zero), the face name
-    // (cut to 31 characters) and every other field 0, replacing a handle held before.
-    // Non-zero on success.
+    /// Makes the handle from a logical font of height size / 10 (toward zero), the face name
+    /// (cut to 31 characters) and every other field 0, replacing a handle held before.
+    /// Non-zero on success.
     int CreateIndirect();
 
     FontSpecs m_specs;

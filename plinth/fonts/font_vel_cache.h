@@ -8,13 +8,13 @@
 
 namespace plinth {
 
-// A cache of fonts, one per distinct specification, in the order they were first asked for.
-// The cache owns its fonts: it creates them and deletes them (with their handles) when it is
-// cleared or destroyed. Null entries may be stored through the array operations; lookups and
-// clearing pass over them. Pointers taken from another cache (Copy, Append) would be owned
-// twice: the array operations are for reading and for null entries only.
-//
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A cache of fonts, one per distinct specification, in the order they were first asked for.
+/// The cache owns its fonts: it creates them and deletes them (with their handles) when it is
+/// cleared or destroyed. Null entries may be stored through the array operations; lookups and
+/// clearing pass over them. Pointers taken from another cache (Copy, Append) would be owned
+/// twice: the array operations are for reading and for null entries only.
+///
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API FontVelCache : public CTypedPtrArray<CObArray, FontVel*> {
 public:
     FontVelCache() noexcept = default;
@@ -22,11 +22,11 @@ public:
     FontVelCache& operator=(const FontVelCache&) = delete;
     ~FontVelCache() override;
 
-    // The first cached font whose specification is the same as s, or null.
+    /// The first cached font whose specification is the same as s, or null.
     FontVel* Find(const FontSpecs& s) const;
-    // The cached font for s, or a new one (without a handle yet) appended at the end.
+    /// The cached font for s, or a new one (without a handle yet) appended at the end.
     FontVel* CreateFontA(const FontSpecs& s);
-    // Deletes every font and empties the cache.
+    /// Deletes every font and empties the cache.
     void DeleteAll();
 };
 

@@ -61,21 +61,21 @@ namespace plinth {
 //
 // Threads: one object is used by one thread at a time; distinct objects are independent.
 
-// Gives itf out through ppv with one reference added.
+/// Gives itf out through ppv with one reference added.
 template <class Itf>
 void HandOutInterface(Itf* itf, void** ppv) {
     *ppv = itf;
     itf->AddRef();
 }
 
-// Stores null and returns E_NOINTERFACE: the end of every unanswered query.
+/// Stores null and returns E_NOINTERFACE: the end of every unanswered query.
 inline HRESULT NoInterface(void** ppv) noexcept {
     *ppv = nullptr;
     return E_NOINTERFACE;
 }
 
-// Passes a query on to next: its answer, or null and `without` when next is null. ppv must
-// not be null.
+/// Passes a query on to next: its answer, or null and `without` when next is null. ppv must
+/// not be null.
 inline HRESULT ForwardQuery(IUnknown* next, REFIID iid, void** ppv, HRESULT without) {
     if (next == nullptr) {
         *ppv = nullptr;
@@ -84,8 +84,8 @@ inline HRESULT ForwardQuery(IUnknown* next, REFIID iid, void** ppv, HRESULT with
     return next->QueryInterface(iid, ppv);
 }
 
-// When iid is the identifier of one of the nested objects' interfaces, hands out the first
-// such object and returns true. ppv must not be null.
+/// When iid is the identifier of one of the nested objects' interfaces, hands out the first
+/// such object and returns true. ppv must not be null.
 template <class... Nested>
 bool QueryNested(REFIID iid, void** ppv, Nested&... nested) {
     const auto offer = [&iid, ppv](auto& x) {
@@ -99,8 +99,8 @@ bool QueryNested(REFIID iid, void** ppv, Nested&... nested) {
     return (offer(nested) || ...);
 }
 
-// When iid is IID_IUnknown, hands out the nested object and returns true. ppv must not be
-// null.
+/// When iid is IID_IUnknown, hands out the nested object and returns true. ppv must not be
+/// null.
 template <class Nested>
 bool QueryUnknown(REFIID iid, void** ppv, Nested& nested) {
     if (!IsEqualIID(iid, IID_IUnknown)) {
@@ -110,8 +110,8 @@ bool QueryUnknown(REFIID iid, void** ppv, Nested& nested) {
     return true;
 }
 
-// The outer QueryInterface of an object that answers only for its nested objects: steps 1,
-// 2 and 4 of QueryOuterInterface, so IID_ImplObject gives null and E_NOINTERFACE.
+/// The outer QueryInterface of an object that answers only for its nested objects: steps 1,
+/// 2 and 4 of QueryOuterInterface, so IID_ImplObject gives null and E_NOINTERFACE.
 template <class First, class... Rest>
 HRESULT QueryWithoutIdentity(REFIID iid, void** ppv, First& first, Rest&... rest) {
     if (ppv == nullptr) {
@@ -123,12 +123,12 @@ HRESULT QueryWithoutIdentity(REFIID iid, void** ppv, First& first, Rest&... rest
     return NoInterface(ppv);
 }
 
-// The outer QueryInterface of the plain pattern:
-// 1. a null ppv gives DISP_E_PARAMNOTOPTIONAL;
-// 2. the interface of a nested object, or IUnknown (answered by the first), gives that
-//    object with one reference added and S_OK;
-// 3. IID_ImplObject gives the outer object itself, as an Outer*, with no reference added;
-// 4. anything else gives null and E_NOINTERFACE.
+/// The outer QueryInterface of the plain pattern:
+/// 1. a null ppv gives DISP_E_PARAMNOTOPTIONAL;
+/// 2. the interface of a nested object, or IUnknown (answered by the first), gives that
+///    object with one reference added and S_OK;
+/// 3. IID_ImplObject gives the outer object itself, as an Outer*, with no reference added;
+/// 4. anything else gives null and E_NOINTERFACE.
 template <class Outer, class First, class... Rest>
 HRESULT QueryOuterInterface(Outer* outer, REFIID iid, void** ppv, First& first, Rest&... rest) {
     // No nested object answers IID_ImplObject, so asking for it first changes nothing else.
@@ -139,8 +139,8 @@ HRESULT QueryOuterInterface(Outer* outer, REFIID iid, void** ppv, First& first, 
     return QueryWithoutIdentity(iid, ppv, first, rest...);
 }
 
-// Base of a nested interface object X<Name>: implements Itf's IUnknown methods by calling
-// the outer object's QueryInterface, AddRef and Release.
+/// Base of a nested interface object X<Name>: implements Itf's IUnknown methods by calling
+/// the outer object's QueryInterface, AddRef and Release.
 template <class Outer, class Itf>
 class NestedInterface : public Itf {
 public:
@@ -149,7 +149,7 @@ public:
     explicit NestedInterface(Outer* outer) noexcept
         : m_pOuter(outer) {}
     NestedInterface(const NestedInterface&) = delete;
-    // Assigning outer objects leaves each nested object serving its own.
+    /// Assigning outer objects leaves each nested object serving its own.
     NestedInterface& operator=(const NestedInterface& /*other*/) noexcept { return *this; }
 
     HRESULT QueryInterface(REFIID iid, void** ppv) override {
@@ -163,9 +163,9 @@ protected:
 
     Outer& This() const noexcept { return *m_pOuter; }
 
-    // For a nested object that answers Itf and IUnknown itself: a null ppv gives
-    // DISP_E_PARAMNOTOPTIONAL, Itf or IUnknown give this object with one reference added,
-    // anything else goes to the outer object.
+    /// For a nested object that answers Itf and IUnknown itself: a null ppv gives
+    /// DISP_E_PARAMNOTOPTIONAL, Itf or IUnknown give this object with one reference added,
+    /// anything else goes to the outer object.
     HRESULT QuerySelfFirst(REFIID iid, void** ppv) {
         if (ppv == nullptr) {
             return DISP_E_PARAMNOTOPTIONAL;
@@ -176,9 +176,9 @@ protected:
         return m_pOuter->QueryInterface(iid, ppv);
     }
 
-    // For a nested object that fronts next: a null ppv gives DISP_E_PARAMNOTOPTIONAL; with
-    // no next, null and E_UNEXPECTED for every identifier; Itf gives this object with one
-    // reference added; anything else (IUnknown included) is next's answer.
+    /// For a nested object that fronts next: a null ppv gives DISP_E_PARAMNOTOPTIONAL; with
+    /// no next, null and E_UNEXPECTED for every identifier; Itf gives this object with one
+    /// reference added; anything else (IUnknown included) is next's answer.
     HRESULT QuerySelfThen(REFIID iid, void** ppv, IUnknown* next) {
         if (ppv == nullptr) {
             return DISP_E_PARAMNOTOPTIONAL;

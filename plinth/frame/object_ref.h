@@ -14,10 +14,10 @@ namespace plinth {
 //
 // Threads: one object is used by one thread at a time; distinct objects are independent.
 
-// A type as four category codes.
+/// A type as four category codes.
 class PLINTH_API TypeVel {
 public:
-    static constexpr char m_countCategory = 4; // the number of codes
+    static constexpr char m_countCategory = 4; ///< the number of codes
 
     TypeVel() noexcept = default;
     TypeVel(unsigned char c0, unsigned char c1, unsigned char c2, unsigned char c3) noexcept
@@ -29,7 +29,7 @@ public:
     std::array<unsigned char, m_countCategory> m_category{};
 };
 
-// An object and its kind.
+/// An object and its kind.
 class PLINTH_API OW {
 public:
     enum EType : int { eNone = 0, eSceneItem = 1 };
@@ -39,7 +39,7 @@ public:
         : m_pObject(object)
         , m_eType(type) {}
 
-    // No object, kind 0.
+    /// No object, kind 0.
     void Reset() noexcept { *this = OW(); }
     void Set(void* object, EType type) noexcept { *this = OW(object, type); }
     void Copy(const OW& other) noexcept { *this = other; }
@@ -49,16 +49,16 @@ public:
     EType m_eType = eNone;
 };
 
-// An object with its type code and two flags.
+/// An object with its type code and two flags.
 class PLINTH_API OWC {
 public:
     OWC() noexcept = default;
-    // The flags start false.
+    /// The flags start false.
     OWC(void* object, const TypeVel& type) noexcept
         : m_pObject(object)
         , m_type(type) {}
 
-    // Object and type; the flags stay as they are.
+    /// Object and type; the flags stay as they are.
     void Set(void* object, const TypeVel& type) noexcept {
         m_pObject = object;
         m_type = type;

@@ -19,7 +19,7 @@ namespace plinth {
 //
 // Threads: one object is used by one thread at a time; distinct objects are independent.
 
-// An operation addressed to a module.
+/// An operation addressed to a module.
 class PLINTH_API OpC {
 public:
     // ---- Construction and copying (all fields)
@@ -37,10 +37,10 @@ public:
     OpC& operator=(const OpC&) noexcept = default;
     virtual ~OpC();
 
-    // Every field back to its default.
+    /// Every field back to its default.
     void Construct() noexcept;
-    // Takes every field of source except the module identifier and m_nExtra, so that the
-    // same content can be sent on to another module.
+    /// Takes every field of source except the module identifier and m_nExtra, so that the
+    /// same content can be sent on to another module.
     void Copy(const OpC& source) noexcept;
 
     // ---- Fields, in their stored order
@@ -58,25 +58,25 @@ public:
     std::array<DWORD, 5> m_nExtra{};
 };
 
-// A query addressed to a module, possibly for one of its interfaces.
+/// A query addressed to a module, possibly for one of its interfaces.
 class PLINTH_API QC {
 public:
     // ---- Construction and copying (all fields)
     QC() noexcept = default;
     explicit QC(const GUID* module) noexcept
         : m_pModuleID(module) {}
-    // Keeps the address of iid, which must outlive the query.
+    /// Keeps the address of iid, which must outlive the query.
     QC(const GUID* module, const GUID& iid) noexcept
         : m_pModuleID(module)
         , m_pIID(&iid) {}
-    QC(const GUID* module, const GUID&& iid) = delete; // a temporary would not outlive it
+    QC(const GUID* module, const GUID&& iid) = delete; ///< a temporary would not outlive it
     QC(const QC&) noexcept = default;
     QC& operator=(const QC&) noexcept = default;
     virtual ~QC();
 
-    // Every field back to its default: no module, no interface.
+    /// Every field back to its default: no module, no interface.
     void Construct() noexcept;
-    // Takes every field of source except the module and interface identifiers and m_nExtra.
+    /// Takes every field of source except the module and interface identifiers and m_nExtra.
     void CopyNoID(const QC& source) noexcept;
 
     // ---- Fields, in their stored order
@@ -94,7 +94,7 @@ public:
     std::array<DWORD, 3> m_nExtra{};
 };
 
-// A query about an object. The kinds of query are named by the modules that ask them.
+/// A query about an object. The kinds of query are named by the modules that ask them.
 class PLINTH_API QCObj {
 public:
     enum EQueryType : int { eQueryNone = 0 };
@@ -103,7 +103,7 @@ public:
     explicit QCObj(EQueryType type) noexcept
         : m_eType(type) {}
 
-    // Kind 0, index -1, words 0.
+    /// Kind 0, index -1, words 0.
     void Construct() noexcept { *this = QCObj(); }
 
     EQueryType m_eType = eQueryNone;

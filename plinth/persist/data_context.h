@@ -9,38 +9,39 @@
 
 namespace plinth {
 
-// Two options that modules exchange through IDataContext; the library itself never reads
-// them. Option A is true and option B false after construction and after Reset.
-//
-// The plain interface pattern: the object answers IDataContext, IUnknown and the identity
-// query; its nested IDataContext passes every query to it. Counting is CRefObj's (1 after
-// construction). Its runtime record is named "DataContext", with CObject's as its base.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// Two options that modules exchange through IDataContext; the library itself never reads
+/// them. Option A is true and option B false after construction and after Reset.
+///
+/// The plain interface pattern: the object answers IDataContext, IUnknown and the identity
+/// query; its nested IDataContext passes every query to it. Counting is CRefObj's (1 after
+/// construction). Its runtime record is named "DataContext", with CObject's as its base.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API DataContext : public CRefObj {
     DECLARE_DYNAMIC(DataContext)
 
 public:
+    /// IDataContext over the context.
     class PLINTH_API XDataContext : public NestedInterface<DataContext, IDataContext> {
     public:
         using NestedInterface::NestedInterface;
 
-        // The option becomes value != 0; S_OK.
+        /// The option becomes value != 0; S_OK.
         HRESULT SetOptionA(short value) override;
         HRESULT SetOptionB(short value) override;
     };
 
     DataContext() noexcept = default;
-    // The base's copy (count and by-value flag), then both options.
+    /// The base's copy (count and by-value flag), then both options.
     DataContext(const DataContext& other) noexcept;
     DataContext& operator=(const DataContext&) = delete;
     ~DataContext() override;
 
-    // Both options from p; nothing for null.
+    /// Both options from p; nothing for null.
     void Copy(const DataContext* p) noexcept;
-    // Option A true, option B false.
+    /// Option A true, option B false.
     virtual void Reset() noexcept;
 
-    // DISP_E_PARAMNOTOPTIONAL for a null ppv; IDataContext, IUnknown, IID_ImplObject.
+    /// DISP_E_PARAMNOTOPTIONAL for a null ppv; IDataContext, IUnknown, IID_ImplObject.
     HRESULT QueryInterface(REFIID iid, void** ppv) override;
 
     bool GetOptionA() const noexcept { return m_bOptionA; }

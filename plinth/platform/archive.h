@@ -12,26 +12,26 @@ namespace plinth {
 
 class CFile;
 
-// A buffered, one-way binary stream over a CFile, which the archive neither owns nor closes.
-// Loading from a file that lends its memory (CMemFile) reads the bytes in place, without
-// copying them through the buffer; such a file must not be written or closed meanwhile.
-//
-// Scalars travel at fixed widths in little-endian order whatever the host: bool and the char
-// types 1 byte; short 2; int, long and float 4; long long and double 8 (floats as IEEE 754).
-// long keeps 32 bits: its low half is stored, and loading sign- or zero-extends.
-//
-// Failures raise CArchiveException: readOnly when inserting into a loading archive, writeOnly
-// when extracting from a storing one, endOfFile when the data ends inside a value,
-// genericException when the archive was closed. The file's own failures pass through.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A buffered, one-way binary stream over a CFile, which the archive neither owns nor closes.
+/// Loading from a file that lends its memory (CMemFile) reads the bytes in place, without
+/// copying them through the buffer; such a file must not be written or closed meanwhile.
+///
+/// Scalars travel at fixed widths in little-endian order whatever the host: bool and the char
+/// types 1 byte; short 2; int, long and float 4; long long and double 8 (floats as IEEE 754).
+/// long keeps 32 bits: its low half is stored, and loading sign- or zero-extends.
+///
+/// Failures raise CArchiveException: readOnly when inserting into a loading archive, writeOnly
+/// when extracting from a storing one, endOfFile when the data ends inside a value,
+/// genericException when the archive was closed. The file's own failures pass through.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CArchive {
 public:
     enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };
 
-    // The buffer holds bufSize bytes, at least 8; it is the caller's when buf is given.
-    // A null file raises CInvalidArgException.
+    /// The buffer holds bufSize bytes, at least 8; it is the caller's when buf is given.
+    /// A null file raises CInvalidArgException.
     CArchive(CFile* file, UINT mode, int bufSize = 4096, void* buf = nullptr);
-    // Closes the archive unless it was aborted or bNoFlushOnDelete was given; never raises.
+    /// Closes the archive unless it was aborted or bNoFlushOnDelete was given; never raises.
     ~CArchive();
 
     CArchive(const CArchive&) = delete;
@@ -39,28 +39,28 @@ public:
 
     BOOL IsLoading() const noexcept { return (m_nMode & load) != 0; }
     BOOL IsStoring() const noexcept { return (m_nMode & load) == 0; }
-    // Null once the archive is closed.
+    /// Null once the archive is closed.
     CFile* GetFile() const noexcept { return m_pFile; }
 
-    // Returns the number of bytes actually read: fewer than max only at the end of the data.
+    /// Returns the number of bytes actually read: fewer than max only at the end of the data.
     UINT Read(void* buf, UINT max);
     void Write(const void* buf, UINT count);
 
-    // A count below 0xFFFF is a 16-bit word; a count below 0xFFFFFFFF is the word 0xFFFF and
-    // 32 bits; a larger one is 0xFFFF, 0xFFFFFFFF and 64 bits.
+    /// A count below 0xFFFF is a 16-bit word; a count below 0xFFFFFFFF is the word 0xFFFF and
+    /// 32 bits; a larger one is 0xFFFF, 0xFFFFFFFF and 64 bits.
     DWORD_PTR ReadCount();
     void WriteCount(DWORD_PTR count);
 
-    // Storing: writes the buffered bytes to the file. Loading: drops the buffered bytes and
-    // moves the file back to the first of them, so the file is where the reader stopped.
+    /// Storing: writes the buffered bytes to the file. Loading: drops the buffered bytes and
+    /// moves the file back to the first of them, so the file is where the reader stopped.
     void Flush();
-    // Flushes and lets go of the file, which stays open.
+    /// Flushes and lets go of the file, which stays open.
     void Close();
-    // Lets go of the file without flushing.
+    /// Lets go of the file without flushing.
     void Abort() noexcept;
-    // Loading: brings at least additionalBytesNeeded bytes beyond the unread ones into the
-    // buffer; raises endOfFile when the file ends first. From a file that lends its memory
-    // (CFile::bufferDirect) the bytes are read in place, all the rest of the file at once.
+    /// Loading: brings at least additionalBytesNeeded bytes beyond the unread ones into the
+    /// buffer; raises endOfFile when the file ends first. From a file that lends its memory
+    /// (CFile::bufferDirect) the bytes are read in place, all the rest of the file at once.
     void FillBuffer(UINT additionalBytesNeeded);
 
     CArchive& operator<<(bool b) { return Store<std::uint8_t>(b ? 1 : 0); }
@@ -108,7 +108,7 @@ private:
         return to;
     }
 
-    // Converts between host and little-endian byte order (the same swap both ways).
+    /// Converts between host and little-endian byte order (the same swap both ways).
     template <class U>
     static U ByteOrder(U bits) noexcept {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
@@ -122,8 +122,8 @@ private:
 #endif
     }
 
-    // The fast paths: enough room or data in the buffer. A buffer limit equal to the buffer's
-    // start sends the wrong direction (and a closed archive) to the slow path, which raises.
+    /// The fast paths: enough room or data in the buffer. A buffer limit equal to the buffer's
+    /// start sends the wrong direction (and a closed archive) to the slow path, which raises.
     template <class U>
     CArchive& Store(U bits) {
         BYTE* cur = m_lpBufCur;
@@ -156,11 +156,11 @@ private:
         return *this;
     }
 
-    // The slow paths of Store and Load.
+    /// The slow paths of Store and Load.
     void MakeRoom();
     void BringIn(UINT size);
-    // Direct loading: the unread bytes become all that is left of the file from its
-    // position on; their number.
+    /// Direct loading: the unread bytes become all that is left of the file from its
+    /// position on; their number.
     UINT TakeWindow();
     void CheckCanStore() const;
     void CheckCanLoad() const;
@@ -170,10 +170,10 @@ private:
     CFile* m_pFile;
     BYTE* m_lpBufStart;
     BYTE* m_lpBufCur;
-    BYTE* m_lpLoadMax;  // loading: end of the buffered data; otherwise the buffer's start
-    BYTE* m_lpStoreMax; // storing: end of the buffer; otherwise the buffer's start
+    BYTE* m_lpLoadMax;  ///< loading: end of the buffered data; otherwise the buffer's start
+    BYTE* m_lpStoreMax; ///< storing: end of the buffer; otherwise the buffer's start
     bool m_bUserBuf;
-    bool m_bDirect = false; // loading straight out of the file's own memory
+    bool m_bDirect = false; ///< loading straight out of the file's own memory
 };
 
 } // namespace plinth

@@ -21,9 +21,9 @@
 namespace plinth {
 
 namespace detail {
-// Whether E may be list-initialised from a U: for an enumeration and its underlying type,
-// whether that type is fixed, and so every value of it is one of the enumeration's.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// Whether E may be list-initialised from a U: for an enumeration and its underlying type,
+/// whether that type is fixed, and so every value of it is one of the enumeration's.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 template <class E, class U, class = void>
 inline constexpr bool kListInitialises = false;
 template <class E, class U>
@@ -35,21 +35,21 @@ template <class E>
 inline constexpr bool kHasFixedUnderlyingType<E, true> =
     kListInitialises<E, std::underlying_type_t<E>>;
 
-// Whether TYPE's elements travel as their bytes, any bytes loading as a valid value.
+/// Whether TYPE's elements travel as their bytes, any bytes loading as a valid value.
 template <class TYPE>
 inline constexpr bool kTravelsAsBytes =
     std::is_trivially_copyable_v<TYPE> && !std::is_pointer_v<TYPE> &&
     !std::is_member_pointer_v<TYPE> && (!std::is_enum_v<TYPE> || kHasFixedUnderlyingType<TYPE>);
 } // namespace detail
 
-// Stores or loads nCount array elements. By default an element travels as its bytes in memory
-// (in blocks of at most INT_MAX bytes), which only trivially copyable types allow; any other
-// element type raises CArchiveException(badClass) unless it has a specialisation, declared
-// beside the type. A short read raises CArchiveException(endOfFile).
-// Loaded values are always values of their type: a bool is true for any byte but 0, and an
-// enumeration travels as its underlying integer, which must be fixed (`enum E : int`) so that
-// every integer is one of its values. Pointers, and enumerations without a fixed underlying
-// type, raise badClass: an address read from a file would point anywhere.
+/// Stores or loads nCount array elements. By default an element travels as its bytes in memory
+/// (in blocks of at most INT_MAX bytes), which only trivially copyable types allow; any other
+/// element type raises CArchiveException(badClass) unless it has a specialisation, declared
+/// beside the type. A short read raises CArchiveException(endOfFile).
+/// Loaded values are always values of their type: a bool is true for any byte but 0, and an
+/// enumeration travels as its underlying integer, which must be fixed (`enum E : int`) so that
+/// every integer is one of its values. Pointers, and enumerations without a fixed underlying
+/// type, raise badClass: an address read from a file would point anywhere.
 template <class TYPE>
 void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount) {
     if constexpr (detail::kTravelsAsBytes<TYPE>) {
@@ -80,12 +80,12 @@ void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount) {
     }
 }
 
-// A growable array of values in one contiguous block. Elements are value-constructed when
-// the array grows and destroyed when it shrinks; copies between arrays assign element by
-// element. Growing past the allocation reserves the grow-by step more (0: an eighth of the
-// size, between 4 and 1024). An index outside 0 .. count-1 raises CInvalidArgException.
-// Elements are relocated (moved, then destroyed) when the block grows or elements shift, so
-// their move (or copy) must not throw.
+/// A growable array of values in one contiguous block. Elements are value-constructed when
+/// the array grows and destroyed when it shrinks; copies between arrays assign element by
+/// element. Growing past the allocation reserves the grow-by step more (0: an eighth of the
+/// size, between 4 and 1024). An index outside 0 .. count-1 raises CInvalidArgException.
+/// Elements are relocated (moved, then destroyed) when the block grows or elements shift, so
+/// their move (or copy) must not throw.
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CArray : public CObject {
 public:
@@ -94,10 +94,10 @@ public:
     CArray& operator=(const CArray&) = delete;
     ~CArray() override { Free(); }
 
-    // The count (in the archive's count form), then the elements through SerializeElements.
-    // Loading grows the array in steps of at most kLoadStep elements as they arrive, so a
-    // forged count costs no more than the data that is really there; after a failure the
-    // array holds what was read, the last step's missing elements value-constructed.
+    /// The count (in the archive's count form), then the elements through SerializeElements.
+    /// Loading grows the array in steps of at most kLoadStep elements as they arrive, so a
+    /// forged count costs no more than the data that is really there; after a failure the
+    /// array holds what was read, the last step's missing elements value-constructed.
     void Serialize(CArchive& ar) override {
         if (ar.IsStoring()) {
             ar.WriteCount(static_cast<DWORD_PTR>(m_nSize));
@@ -130,8 +130,8 @@ public:
     BOOL IsEmpty() const noexcept { return m_nSize == 0; }
     INT_PTR GetUpperBound() const noexcept { return m_nSize - 1; }
 
-    // A negative size raises CInvalidArgException; nGrowBy below 0 keeps the current step.
-    // Size 0 frees the block.
+    /// A negative size raises CInvalidArgException; nGrowBy below 0 keeps the current step.
+    /// Size 0 frees the block.
     void SetSize(INT_PTR nNewSize, INT_PTR nGrowBy = -1) {
         if (nNewSize < 0) {
             AfxThrowInvalidArgException();
@@ -152,7 +152,7 @@ public:
         m_nSize = nNewSize;
     }
 
-    // Shrinks the block to the elements in use.
+    /// Shrinks the block to the elements in use.
     void FreeExtra() {
         if (m_nSize == 0) {
             Free();
@@ -174,14 +174,14 @@ public:
     const TYPE* GetData() const noexcept { return m_pData; }
     TYPE* GetData() noexcept { return m_pData; }
 
-    // Pointers into the block, for range-for and the standard algorithms. Growing, shrinking,
-    // inserting or removing invalidates them.
+    /// Pointers into the block, for range-for and the standard algorithms. Growing, shrinking,
+    /// inserting or removing invalidates them.
     TYPE* begin() noexcept { return m_pData; }
     TYPE* end() noexcept { return m_pData + m_nSize; }
     const TYPE* begin() const noexcept { return m_pData; }
     const TYPE* end() const noexcept { return m_pData + m_nSize; }
 
-    // Sets element nIndex, first growing the array to nIndex + 1 elements when it is shorter.
+    /// Sets element nIndex, first growing the array to nIndex + 1 elements when it is shorter.
     void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement) {
         if (nIndex < 0) {
             AfxThrowInvalidArgException();
@@ -199,14 +199,14 @@ public:
         }
     }
 
-    // Appends an element and returns its index.
+    /// Appends an element and returns its index.
     INT_PTR Add(ARG_TYPE newElement) {
         const INT_PTR nIndex = m_nSize;
         SetAtGrow(nIndex, newElement);
         return nIndex;
     }
 
-    // Appends the elements of src (which may be this array); returns the first one's index.
+    /// Appends the elements of src (which may be this array); returns the first one's index.
     INT_PTR Append(const CArray& src) {
         const INT_PTR nOldSize = m_nSize;
         const INT_PTR nCount = src.m_nSize;
@@ -222,9 +222,9 @@ public:
         }
     }
 
-    // Inserts nCount copies of newElement at nIndex, shifting the elements from there up;
-    // at or past the end the array first grows to nIndex. A negative index or a count below
-    // 1 raises CInvalidArgException.
+    /// Inserts nCount copies of newElement at nIndex, shifting the elements from there up;
+    /// at or past the end the array first grows to nIndex. A negative index or a count below
+    /// 1 raises CInvalidArgException.
     void InsertAt(INT_PTR nIndex, ARG_TYPE newElement, INT_PTR nCount = 1) {
         if (nIndex < 0 || nCount < 1) {
             AfxThrowInvalidArgException();
@@ -233,7 +233,7 @@ public:
         std::fill_n(OpenGap(nIndex, nCount), nCount, value);
     }
 
-    // Inserts the elements of another array (or of this one) at nStartIndex.
+    /// Inserts the elements of another array (or of this one) at nStartIndex.
     void InsertAt(INT_PTR nStartIndex, CArray* pNewArray) {
         if (nStartIndex < 0 || pNewArray == nullptr) {
             AfxThrowInvalidArgException();
@@ -248,7 +248,7 @@ public:
         }
     }
 
-    // Removes nCount elements from nIndex; they must all exist, else CInvalidArgException.
+    /// Removes nCount elements from nIndex; they must all exist, else CInvalidArgException.
     void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1) {
         if (nIndex < 0 || nCount < 0 || nCount > m_nSize - nIndex) {
             AfxThrowInvalidArgException();
@@ -267,7 +267,7 @@ protected:
 private:
     static_assert(alignof(TYPE) <= alignof(std::max_align_t), "over-aligned array element");
     static constexpr INT_PTR kMaxElements = PTRDIFF_MAX / static_cast<INT_PTR>(sizeof(TYPE));
-    // Elements a load adds at a time: about 64 KiB of them.
+    /// Elements a load adds at a time: about 64 KiB of them.
     static constexpr INT_PTR kLoadStep =
         std::max<INT_PTR>(1, 0x10000 / static_cast<INT_PTR>(sizeof(TYPE)));
 
@@ -278,7 +278,7 @@ private:
         return nIndex;
     }
 
-    // base + extra, both non-negative, when the block could hold that many elements.
+    /// base + extra, both non-negative, when the block could hold that many elements.
     static INT_PTR Bounded(INT_PTR base, INT_PTR extra) {
         if (base >= kMaxElements || extra > kMaxElements - base) {
             AfxThrowMemoryException();
@@ -286,7 +286,7 @@ private:
         return base + extra;
     }
 
-    // Makes room for nNewSize elements, reserving the grow-by step beyond.
+    /// Makes room for nNewSize elements, reserving the grow-by step beyond.
     void Reserve(INT_PTR nNewSize) {
         if (nNewSize <= m_nMaxSize) {
             return;
@@ -316,7 +316,7 @@ private:
         m_nMaxSize = 0;
     }
 
-    // Moves n live elements from src to the raw slots at dst; the ranges may overlap.
+    /// Moves n live elements from src to the raw slots at dst; the ranges may overlap.
     static void Relocate(TYPE* dst, TYPE* src, INT_PTR n) noexcept {
         if (n <= 0 || dst == src) {
             return;
@@ -336,7 +336,7 @@ private:
         }
     }
 
-    // Opens nCount value-constructed elements at nIndex and returns the first of them.
+    /// Opens nCount value-constructed elements at nIndex and returns the first of them.
     TYPE* OpenGap(INT_PTR nIndex, INT_PTR nCount) {
         if (nIndex >= m_nSize) {
             SetSize(Bounded(nIndex, nCount));

@@ -10,10 +10,10 @@
 
 namespace plinth {
 
-// The framework's 8-bit string: characters of the process's character set, zero-based
-// indexes, -1 when a search finds nothing. Indexes outside the string raise
-// CInvalidArgException where the framework checks them; searches and cuts clamp instead.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// The framework's 8-bit string: characters of the process's character set, zero-based
+/// indexes, -1 when a search finds nothing. Indexes outside the string raise
+/// CInvalidArgException where the framework checks them; searches and cuts clamp instead.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CString {
 public:
     CString() noexcept = default;
@@ -38,7 +38,7 @@ public:
     bool IsEmpty() const noexcept { return m_str.empty(); }
     void Empty() noexcept;
 
-    // Index 0 .. length; the terminating zero may be read but not written.
+    /// Index 0 .. length; the terminating zero may be read but not written.
     char GetAt(int index) const;
     char operator[](int index) const { return GetAt(index); }
     void SetAt(int index, char ch);
@@ -56,7 +56,7 @@ public:
     CString Left(int count) const;
     CString Right(int count) const;
 
-    // Both return the new length.
+    /// Both return the new length.
     int Insert(int index, char ch);
     int Insert(int index, LPCSTR text);
     int Delete(int index, int count = 1);
@@ -68,18 +68,18 @@ public:
     void FormatV(LPCSTR format, va_list args) __attribute__((format(printf, 2, 0)));
     void AppendFormat(LPCSTR format, ...) __attribute__((format(printf, 2, 3)));
 
-    // Direct access to the characters: the buffer holds at least minLength characters and
-    // a terminating zero. ReleaseBuffer sets the length (up to the first zero when -1).
+    /// Direct access to the characters: the buffer holds at least minLength characters and
+    /// a terminating zero. ReleaseBuffer sets the length (up to the first zero when -1).
     char* GetBuffer();
     char* GetBuffer(int minLength);
     char* GetBufferSetLength(int length);
     void ReleaseBuffer(int newLength = -1);
 
-    // The text as a new OLE string of 16-bit characters (see MultiByteToWideChar), which the
-    // caller frees with SysFreeString. Raises CMemoryException when it cannot be allocated.
+    /// The text as a new OLE string of 16-bit characters (see MultiByteToWideChar), which the
+    /// caller frees with SysFreeString. Raises CMemoryException when it cannot be allocated.
     BSTR AllocSysString() const;
-    // Frees *pbstr and stores AllocSysString() in its place; returns the new string. A null
-    // pbstr raises CInvalidArgException; on failure *pbstr is left as it was.
+    /// Frees *pbstr and stores AllocSysString() in its place; returns the new string. A null
+    /// pbstr raises CInvalidArgException; on failure *pbstr is left as it was.
     BSTR SetSysString(BSTR* pbstr) const;
 
     friend bool operator==(const CString& a, const CString& b) noexcept {

@@ -4,8 +4,8 @@
 
 namespace plinth {
 
-// A point in time as seconds since the epoch (UTC); only what file status needs.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A point in time as seconds since the epoch (UTC); only what file status needs.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class CTime {
 public:
     CTime() noexcept = default;

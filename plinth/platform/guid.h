@@ -6,8 +6,8 @@
 
 namespace plinth {
 
-// A 128-bit identifier of an interface, a class or a module.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A 128-bit identifier of an interface, a class or a module.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct GUID {
     DWORD Data1;
     WORD Data2;
@@ -22,7 +22,7 @@ using REFGUID = const GUID&;
 using REFIID = const IID&;
 using REFCLSID = const CLSID&;
 
-// Identifiers are equal when all 16 bytes are.
+/// Identifiers are equal when all 16 bytes are.
 inline bool IsEqualGUID(REFGUID a, REFGUID b) noexcept {
     return std::memcmp(&a, &b, sizeof(GUID)) == 0;
 }

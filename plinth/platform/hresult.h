@@ -4,9 +4,9 @@
 
 namespace plinth {
 
-// Status codes of interface methods: negative values are failures, so the top bit of the
-// 32-bit pattern is the failure bit.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// Status codes of interface methods: negative values are failures, so the top bit of the
+/// 32-bit pattern is the failure bit.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
 

@@ -26,9 +26,9 @@ namespace plinth {
 //
 // Threads: an iterator is used with its container, by one thread at a time.
 
-// Walks a list from head to tail by its positions (GetAt, GetNext, GetPrev, GetTailPosition).
-// LIST is const for a const walk. It stays valid until the node it stands on is removed;
-// adding nodes or removing others does not disturb it.
+/// Walks a list from head to tail by its positions (GetAt, GetNext, GetPrev, GetTailPosition).
+/// LIST is const for a const walk. It stays valid until the node it stands on is removed;
+/// adding nodes or removing others does not disturb it.
 template <class LIST>
 class PositionIterator {
 public:
@@ -45,7 +45,7 @@ public:
     PositionIterator(LIST* list, POSITION pos) noexcept
         : m_list(list)
         , m_pos(pos) {}
-    // A walk of a list converts to the const walk of it.
+    /// A walk of a list converts to the const walk of it.
     template <class OTHER, class = std::enable_if_t<std::is_same_v<const OTHER, LIST>>>
     PositionIterator(const PositionIterator<OTHER>& it) noexcept
         : m_list(it.List())
@@ -65,7 +65,7 @@ public:
         ++*this;
         return old;
     }
-    // From the end, back to the tail.
+    /// From the end, back to the tail.
     PositionIterator& operator--() {
         if (m_pos == nullptr) {
             m_pos = m_list->GetTailPosition();
@@ -87,7 +87,7 @@ public:
     }
 
     LIST* List() const noexcept { return m_list; }
-    // The node it stands on; null at the end.
+    /// The node it stands on; null at the end.
     POSITION Position() const noexcept { return m_pos; }
 
 private:
@@ -95,8 +95,8 @@ private:
     POSITION m_pos = nullptr;
 };
 
-// Walks an array by index (GetAt, GetSize), for arrays whose GetAt yields values. Adding or
-// removing elements shifts what an index stands on.
+/// Walks an array by index (GetAt, GetSize), for arrays whose GetAt yields values. Adding or
+/// removing elements shifts what an index stands on.
 template <class ARRAY>
 class IndexIterator {
 public:
@@ -143,10 +143,10 @@ private:
     INT_PTR m_index = 0;
 };
 
-// Walks a map's entries (GetStartPosition, GetNextAssoc) in the map's own order, which callers
-// must not rely on. Each entry is read as a pair of copies, held by the iterator: a reference
-// from operator* lasts until the iterator moves or is gone. Any change to the map (an entry
-// added or removed, InitHashTable, RemoveAll) invalidates its iterators.
+/// Walks a map's entries (GetStartPosition, GetNextAssoc) in the map's own order, which callers
+/// must not rely on. Each entry is read as a pair of copies, held by the iterator: a reference
+/// from operator* lasts until the iterator moves or is gone. Any change to the map (an entry
+/// added or removed, InitHashTable, RemoveAll) invalidates its iterators.
 template <class MAP, class KEY, class VALUE>
 class MapIterator {
 public:
@@ -157,7 +157,7 @@ public:
     using iterator_category = std::input_iterator_tag;
 
     MapIterator() noexcept = default;
-    // At the first entry with start set, else at the end.
+    /// At the first entry with start set, else at the end.
     MapIterator(const MAP* map, bool start)
         : m_map(map)
         , m_pos(start ? map->GetStartPosition() : nullptr)
@@ -192,8 +192,8 @@ private:
     }
 
     const MAP* m_map = nullptr;
-    POSITION m_pos = nullptr;  // the entry read; null at the end
-    POSITION m_next = nullptr; // the entry after it
+    POSITION m_pos = nullptr;  ///< the entry read; null at the end
+    POSITION m_next = nullptr; ///< the entry after it
     value_type m_entry{};
 };
 

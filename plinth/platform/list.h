@@ -14,11 +14,11 @@
 
 namespace plinth {
 
-// The storage shared by the framework's lists: doubly linked nodes allocated in blocks of
-// the block size and recycled through a free list. A position is the address of its node,
-// so it stays valid until that node is removed. The element follows the links in each node;
-// the derived lists construct and destroy it.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// The storage shared by the framework's lists: doubly linked nodes allocated in blocks of
+/// the block size and recycled through a free list. A position is the address of its node,
+/// so it stays valid until that node is removed. The element follows the links in each node;
+/// the derived lists construct and destroy it.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CListBase : public CObject {
 public:
     CListBase(const CListBase&) = delete;
@@ -31,21 +31,22 @@ public:
     POSITION GetHeadPosition() const noexcept { return ToPosition(m_pNodeHead); }
     POSITION GetTailPosition() const noexcept { return ToPosition(m_pNodeTail); }
 
-    // The position nIndex nodes after the head; null outside 0 .. count-1.
+    /// The position nIndex nodes after the head; null outside 0 .. count-1.
     POSITION FindIndex(INT_PTR nIndex) const noexcept;
 
 protected:
+    /// The links of a node, without its element.
     struct CLink {
         CLink* pNext;
         CLink* pPrev;
     };
 
-    // nBlockSize below 1 raises CInvalidArgException.
+    /// nBlockSize below 1 raises CInvalidArgException.
     explicit CListBase(INT_PTR nBlockSize);
-    // Frees the blocks; a derived list has destroyed its elements before.
+    /// Frees the blocks; a derived list has destroyed its elements before.
     ~CListBase() override;
 
-    // Storage for one node of cbNode bytes, from the free list (a new block refills it).
+    /// Storage for one node of cbNode bytes, from the free list (a new block refills it).
     void* AllocNode(std::size_t cbNode) {
         if (m_pNodeFree == nullptr) {
             Refill(cbNode);
@@ -54,11 +55,11 @@ protected:
         m_pNodeFree = node->pNext;
         return node;
     }
-    // Gives storage back to the free list.
+    /// Gives storage back to the free list.
     void ReleaseNode(void* node) noexcept {
         m_pNodeFree = ::new (node) CLink{m_pNodeFree, nullptr};
     }
-    // Links a node between two neighbours, either of which may be null (an end).
+    /// Links a node between two neighbours, either of which may be null (an end).
     void LinkNode(CLink* node, CLink* prev, CLink* next) noexcept {
         node->pPrev = prev;
         node->pNext = next;
@@ -66,16 +67,16 @@ protected:
         (next != nullptr ? next->pPrev : m_pNodeTail) = node;
         ++m_nCount;
     }
-    // Takes a node out of the chain; its storage is still the caller's.
+    /// Takes a node out of the chain; its storage is still the caller's.
     void UnlinkNode(CLink* node) noexcept {
         (node->pPrev != nullptr ? node->pPrev->pNext : m_pNodeHead) = node->pNext;
         (node->pNext != nullptr ? node->pNext->pPrev : m_pNodeTail) = node->pPrev;
         --m_nCount;
     }
-    // Forgets every node and frees the blocks, the elements having been destroyed.
+    /// Forgets every node and frees the blocks, the elements having been destroyed.
     void FreeNodes() noexcept;
 
-    // The node at a position; a null position raises CInvalidArgException.
+    /// The node at a position; a null position raises CInvalidArgException.
     static CLink* ToLink(POSITION pos) {
         if (pos == nullptr) {
             AfxThrowInvalidArgException();
@@ -92,13 +93,13 @@ protected:
     INT_PTR m_nBlockSize;
 
 private:
-    // Puts a new block of nodes of cbNode bytes on the free list.
+    /// Puts a new block of nodes of cbNode bytes on the free list.
     void Refill(std::size_t cbNode);
 };
 
-// A list of values: elements are constructed when added and destroyed when removed.
-// Operations that need an element (an empty list's head, a null position) raise
-// CInvalidArgException. A position is not checked for belonging to this list.
+/// A list of values: elements are constructed when added and destroyed when removed.
+/// Operations that need an element (an empty list's head, a null position) raise
+/// CInvalidArgException. A position is not checked for belonging to this list.
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CListBase {
 public:
@@ -117,7 +118,7 @@ public:
     POSITION AddHead(ARG_TYPE newElement) { return Insert(nullptr, m_pNodeHead, newElement); }
     POSITION AddTail(ARG_TYPE newElement) { return Insert(m_pNodeTail, nullptr, newElement); }
 
-    // Adds the elements of another list (or of this one) in their order.
+    /// Adds the elements of another list (or of this one) in their order.
     void AddHead(CList* pNewList) {
         CLink* link = Source(pNewList)->m_pNodeTail;
         for (INT_PTR n = pNewList->m_nCount; n > 0; --n, link = link->pPrev) {
@@ -142,7 +143,7 @@ public:
         FreeNodes();
     }
 
-    // The element at rPosition; rPosition moves to the next (previous) node, null past the end.
+    /// The element at rPosition; rPosition moves to the next (previous) node, null past the end.
     TYPE& GetNext(POSITION& rPosition) { return Step(rPosition, &CLink::pNext)->data; }
     const TYPE& GetNext(POSITION& rPosition) const { return Step(rPosition, &CLink::pNext)->data; }
     TYPE& GetPrev(POSITION& rPosition) { return Step(rPosition, &CLink::pPrev)->data; }
@@ -153,7 +154,7 @@ public:
     void SetAt(POSITION pos, ARG_TYPE newElement) { NodeAt(pos)->data = newElement; }
     void RemoveAt(POSITION position) { Destroy(NodeAt(position)); }
 
-    // A null position inserts at the head (before) or the tail (after).
+    /// A null position inserts at the head (before) or the tail (after).
     POSITION InsertBefore(POSITION position, ARG_TYPE newElement) {
         if (position == nullptr) {
             return AddHead(newElement);
@@ -169,8 +170,8 @@ public:
         return Insert(link, link->pNext, newElement);
     }
 
-    // Head to tail, by reference (see PositionIterator): an iterator stays valid until its
-    // own node is removed.
+    /// Head to tail, by reference (see PositionIterator): an iterator stays valid until its
+    /// own node is removed.
     using iterator = PositionIterator<CList>;
     using const_iterator = PositionIterator<const CList>;
     iterator begin() noexcept { return {this, GetHeadPosition()}; }
@@ -178,8 +179,8 @@ public:
     const_iterator begin() const noexcept { return {this, GetHeadPosition()}; }
     const_iterator end() const noexcept { return {this, nullptr}; }
 
-    // The first node after startAfter (from the head when null) whose element equals
-    // searchValue; null when there is none.
+    /// The first node after startAfter (from the head when null) whose element equals
+    /// searchValue; null when there is none.
     POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const {
         CLink* link = startAfter == nullptr ? m_pNodeHead : ToLink(startAfter)->pNext;
         for (; link != nullptr; link = link->pNext) {
@@ -191,6 +192,7 @@ public:
     }
 
 protected:
+    /// A node: its links and its element.
     struct CNode : CLink {
         explicit CNode(ARG_TYPE value)
             : CLink{nullptr, nullptr}

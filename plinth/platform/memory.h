@@ -11,7 +11,7 @@ namespace plinth {
 // Allocation inside the library reports failure as CMemoryException, never std::bad_alloc.
 // Threads: one object is used by one thread at a time; distinct objects are independent.
 
-// Standard allocator for the library's internal containers.
+/// Standard allocator for the library's internal containers.
 template <class T>
 struct AfxAllocator {
     using value_type = T;
@@ -42,7 +42,7 @@ struct AfxAllocator {
     }
 };
 
-// `new T(args...)` with the library's failure report.
+/// `new T(args...)` with the library's failure report.
 template <class T, class... Args>
 T* AfxNew(Args&&... args) {
     T* p = new (std::nothrow) T(std::forward<Args>(args)...);
@@ -52,7 +52,7 @@ T* AfxNew(Args&&... args) {
     return p;
 }
 
-// `new T[n]` (released with `delete[]`) with the library's failure report.
+/// `new T[n]` (released with `delete[]`) with the library's failure report.
 template <class T>
 T* AfxNewArray(std::size_t n) {
     T* p = new (std::nothrow) T[n];

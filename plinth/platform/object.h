@@ -10,19 +10,19 @@ namespace plinth {
 class CArchive;
 class CObject;
 
-// A class's runtime record: its name and the link to its base class's record.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A class's runtime record: its name and the link to its base class's record.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct PLINTH_API CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                          // 0xFFFF: not serializable by schema
-    CRuntimeClass* (*m_pfnGetBaseClass)();   // null at the root
+    UINT m_wSchema;                          ///< 0xFFFF: not serializable by schema
+    CRuntimeClass* (*m_pfnGetBaseClass)();   ///< null at the root
 
-    // Walks the base-class links comparing record addresses.
+    /// Walks the base-class links comparing record addresses.
     BOOL IsDerivedFrom(const CRuntimeClass* base) const noexcept;
 };
 
-// Destination of CObject::Dump: plain text on a C stream.
+/// Destination of CObject::Dump: plain text on a C stream.
 class PLINTH_API CDumpContext {
 public:
     explicit CDumpContext(std::FILE* out = stdout) noexcept : m_out(out) {}
@@ -33,8 +33,8 @@ private:
     std::FILE* m_out;
 };
 
-// Root of the framework's class hierarchy. The five virtual operations keep this order;
-// a deriving class's own virtual operations follow them.
+/// Root of the framework's class hierarchy. The five virtual operations keep this order;
+/// a deriving class's own virtual operations follow them.
 class PLINTH_API CObject {
 public:
     virtual CRuntimeClass* GetRuntimeClass() const;

@@ -4,17 +4,17 @@
 
 namespace plinth {
 
-// Automation's boolean: all bits set for true.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// Automation's boolean: all bits set for true.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 using VARIANT_BOOL = SHORT;
 inline constexpr VARIANT_BOOL VARIANT_TRUE = -1;
 inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;
 
-// Days since 30 December 1899, the time of day as the fraction.
+/// Days since 30 December 1899, the time of day as the fraction.
 using DATE = double;
 
-// The type tag of a variant or of a safe array's elements: a base type in the low 12 bits,
-// optionally combined with VT_ARRAY or VT_BYREF.
+/// The type tag of a variant or of a safe array's elements: a base type in the low 12 bits,
+/// optionally combined with VT_ARRAY or VT_BYREF.
 using VARTYPE = USHORT;
 
 inline constexpr VARTYPE VT_EMPTY = 0;

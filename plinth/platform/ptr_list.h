@@ -7,9 +7,9 @@
 
 namespace plinth {
 
-// Lists of untyped and of object pointers. They own nothing: removing a node never deletes
-// what its element points to. Find compares the pointers.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// Lists of untyped and of object pointers. They own nothing: removing a node never deletes
+/// what its element points to. Find compares the pointers.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API CPtrList : public CList<void*, void*> {
     DECLARE_DYNAMIC(CPtrList)
 
@@ -17,6 +17,7 @@ public:
     explicit CPtrList(INT_PTR nBlockSize = 10);
 };
 
+/// A list of object pointers.
 class PLINTH_API CObList : public CList<CObject*, CObject*> {
     DECLARE_DYNAMIC(CObList)
 

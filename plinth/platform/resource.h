@@ -37,23 +37,23 @@ namespace plinth {
 // guarded. An update handle is used by one thread at a time.
 
 struct HRSRC__;
-using HRSRC = HRSRC__*; // a resource found in a module
+using HRSRC = HRSRC__*; ///< a resource found in a module
 struct HGLOBAL__;
-using HGLOBAL = HGLOBAL__*; // a resource made ready to be locked
+using HGLOBAL = HGLOBAL__*; ///< a resource made ready to be locked
 using HANDLE = void*;
 using LONG_PTR = std::intptr_t;
 
-// Flags of LoadLibraryExA.
-// Load the module's image and run its initialisation; dependencies are found as the
-// module's own run path says, which is all this flag asks for here.
+/// Flags of LoadLibraryExA.
+/// Load the module's image and run its initialisation; dependencies are found as the
+/// module's own run path says, which is all this flag asks for here.
 inline constexpr DWORD LOAD_WITH_ALTERED_SEARCH_PATH = 0x00000008;
-// Open only the module's resources; no code of it runs, and executables qualify too.
+/// Open only the module's resources; no code of it runs, and executables qualify too.
 inline constexpr DWORD LOAD_LIBRARY_AS_DATAFILE = 0x00000002;
 
-// The language that carries no language.
+/// The language that carries no language.
 inline constexpr WORD LANG_NEUTRAL = 0;
 
-// An integer identifier in place of a text.
+/// An integer identifier in place of a text.
 inline LPCSTR MAKEINTRESOURCEA(WORD id) noexcept {
     return reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(id));
 }
@@ -63,45 +63,45 @@ inline bool IS_INTRESOURCE(LPCSTR id) noexcept {
 
 // ---- Loaded modules
 
-// The loaded module of that file: a name with a '/' is compared as a path (links resolved),
-// one without is compared with the last component of each module's path. Null gives the
-// program's executable. Modules opened as data files are not found.
+/// The loaded module of that file: a name with a '/' is compared as a path (links resolved),
+/// one without is compared with the last component of each module's path. Null gives the
+/// program's executable. Modules opened as data files are not found.
 PLINTH_API HMODULE GetModuleHandleA(LPCSTR moduleName);
 
-// Loads a module (flags 0 or LOAD_WITH_ALTERED_SEARCH_PATH) or opens its resources
-// (LOAD_LIBRARY_AS_DATAFILE); `file` must be null. Every success is matched by FreeLibrary.
+/// Loads a module (flags 0 or LOAD_WITH_ALTERED_SEARCH_PATH) or opens its resources
+/// (LOAD_LIBRARY_AS_DATAFILE); `file` must be null. Every success is matched by FreeLibrary.
 PLINTH_API HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE file, DWORD flags);
 
-// Releases one load made by LoadLibraryExA; the module goes when its last load is released.
-// FALSE for any other handle.
+/// Releases one load made by LoadLibraryExA; the module goes when its last load is released.
+/// FALSE for any other handle.
 PLINTH_API BOOL FreeLibrary(HMODULE module);
 
-// Copies the path of a loaded module (null: the executable) into the buffer and returns its
-// length. A path that does not fit is cut to size - 1 characters and the result is `size`,
-// with ERROR_INSUFFICIENT_BUFFER. 0 when the module is not loaded.
+/// Copies the path of a loaded module (null: the executable) into the buffer and returns its
+/// length. A path that does not fit is cut to size - 1 characters and the result is `size`,
+/// with ERROR_INSUFFICIENT_BUFFER. 0 when the module is not loaded.
 PLINTH_API DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 
 // ---- Reading resources
 
-// The resource of that type and name (null module: the executable), language neutral
-// first, then 1033, then the lowest language; null when there is none.
+/// The resource of that type and name (null module: the executable), language neutral
+/// first, then 1033, then the lowest language; null when there is none.
 PLINTH_API HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
-// The resource of that type, name and language exactly.
+/// The resource of that type, name and language exactly.
 PLINTH_API HRSRC FindResourceExA(HMODULE module, LPCSTR type, LPCSTR name, WORD language);
 
-// Maps the module's resource bytes if they are not mapped yet. Null when the resource is not
-// one of the module's, or when the file no longer holds the bytes its table lists (it was
-// cut short since the resource was found).
+/// Maps the module's resource bytes if they are not mapped yet. Null when the resource is not
+/// one of the module's, or when the file no longer holds the bytes its table lists (it was
+/// cut short since the resource was found).
 PLINTH_API HGLOBAL LoadResource(HMODULE module, HRSRC resource);
-// The first byte of a loaded resource (read-only); null for an empty one.
+/// The first byte of a loaded resource (read-only); null for an empty one.
 PLINTH_API LPVOID LockResource(HGLOBAL resource);
-// The resource's size in bytes; 0 for a resource that is not the module's.
+/// The resource's size in bytes; 0 for a resource that is not the module's.
 PLINTH_API DWORD SizeofResource(HMODULE module, HRSRC resource);
 
-// Walks report each type, each name of a type, or each language of a type and name once,
-// in a fixed order, until the callback returns FALSE. Integer identifiers are passed as
-// MAKEINTRESOURCEA values, texts are valid during the call. FALSE when the module has no
-// resources to walk or the callback stopped the walk.
+/// Walks report each type, each name of a type, or each language of a type and name once,
+/// in a fixed order, until the callback returns FALSE. Integer identifiers are passed as
+/// MAKEINTRESOURCEA values, texts are valid during the call. FALSE when the module has no
+/// resources to walk or the callback stopped the walk.
 using ENUMRESTYPEPROCA = BOOL (*)(HMODULE module, LPSTR type, LONG_PTR param);
 using ENUMRESNAMEPROCA = BOOL (*)(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param);
 using ENUMRESLANGPROCA = BOOL (*)(HMODULE module, LPCSTR type, LPCSTR name, WORD language,
@@ -114,16 +114,16 @@ PLINTH_API BOOL EnumResourceLanguagesA(HMODULE module, LPCSTR type, LPCSTR name,
 
 // ---- Updating resources
 
-// Starts an update of a module file, with its present resources (none when deleteExisting
-// is TRUE). Null when the file cannot be read, is not a module, or its resource table does
-// not hold together (unless deleteExisting).
+/// Starts an update of a module file, with its present resources (none when deleteExisting
+/// is TRUE). Null when the file cannot be read, is not a module, or its resource table does
+/// not hold together (unless deleteExisting).
 PLINTH_API HANDLE BeginUpdateResourceA(LPCSTR fileName, BOOL deleteExisting);
-// Adds or replaces the resource of that type, name and language with a copy of the bytes;
-// null data with size 0 removes it. Nothing reaches the file before EndUpdateResourceA.
+/// Adds or replaces the resource of that type, name and language with a copy of the bytes;
+/// null data with size 0 removes it. Nothing reaches the file before EndUpdateResourceA.
 PLINTH_API BOOL UpdateResourceA(HANDLE update, LPCSTR type, LPCSTR name, WORD language,
                                 LPVOID data, DWORD size);
-// Writes the pending resources into the file (or, with `discard`, drops them) and closes the
-// handle either way. FALSE when the file could not be rewritten; it is then unchanged.
+/// Writes the pending resources into the file (or, with `discard`, drops them) and closes the
+/// handle either way. FALSE when the file could not be rewritten; it is then unchanged.
 PLINTH_API BOOL EndUpdateResourceA(HANDLE update, BOOL discard);
 
 } // namespace plinth

@@ -5,9 +5,9 @@
 
 namespace plinth {
 
-// Typed access over a pointer list (CPtrList or CObList): elements go in as TYPE and come
-// out as TYPE. Elements are read by value; SetAt replaces one.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// Typed access over a pointer list (CPtrList or CObList): elements go in as TYPE and come
+/// out as TYPE. Elements are read by value; SetAt replaces one.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 template <class BASE_CLASS, class TYPE>
 class CTypedPtrList : public BASE_CLASS {
 public:
@@ -32,15 +32,15 @@ public:
     void AddHead(CTypedPtrList* pNewList) { BASE_CLASS::AddHead(pNewList); }
     void AddTail(CTypedPtrList* pNewList) { BASE_CLASS::AddTail(pNewList); }
 
-    // Head to tail, each element as TYPE (see PositionIterator).
+    /// Head to tail, each element as TYPE (see PositionIterator).
     using const_iterator = PositionIterator<const CTypedPtrList>;
     using iterator = const_iterator;
     const_iterator begin() const noexcept { return {this, this->GetHeadPosition()}; }
     const_iterator end() const noexcept { return {this, nullptr}; }
 };
 
-// Typed access over a pointer array (CPtrArray or CObArray): elements go in as TYPE and come
-// out as TYPE. Elements are read by value; SetAt replaces one.
+/// Typed access over a pointer array (CPtrArray or CObArray): elements go in as TYPE and come
+/// out as TYPE. Elements are read by value; SetAt replaces one.
 template <class BASE_CLASS, class TYPE>
 class CTypedPtrArray : public BASE_CLASS {
 public:
@@ -58,7 +58,7 @@ public:
         BASE_CLASS::InsertAt(nStartIndex, pNewArray);
     }
 
-    // In index order, each element as TYPE (see IndexIterator).
+    /// In index order, each element as TYPE (see IndexIterator).
     using const_iterator = IndexIterator<const CTypedPtrArray>;
     using iterator = const_iterator;
     const_iterator begin() const noexcept { return {this, 0}; }

@@ -5,9 +5,9 @@
 
 namespace plinth {
 
-// The library's stored data comes from a 32-bit data model: LONG, ULONG and DWORD are
-// 32 bits wide here even though `long` is 64 bits on this platform.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// The library's stored data comes from a 32-bit data model: LONG, ULONG and DWORD are
+/// 32 bits wide here even though `long` is 64 bits on this platform.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using SHORT = std::int16_t;
@@ -17,7 +17,7 @@ using ULONG = std::uint32_t;
 using DWORD = std::uint32_t;
 using UINT = std::uint32_t;
 using INT = std::int32_t;
-// `long long` rather than std::int64_t (which is `long` here, archived as 4 bytes).
+/// `long long` rather than std::int64_t (which is `long` here, archived as 4 bytes).
 using LONGLONG = long long;
 using ULONGLONG = unsigned long long;
 using BOOL = int;
@@ -35,11 +35,11 @@ using LPCSTR = const char*;
 using LPCTSTR = const char*;
 using TCHAR = char;
 
-// Opaque handle of a list node or a map walk; null means "none".
+/// Opaque handle of a list node or a map walk; null means "none".
 struct PositionTag;
 using POSITION = PositionTag*;
 
-// Base address of a loaded module, which is also how the framework identifies it.
+/// Base address of a loaded module, which is also how the framework identifies it.
 using HMODULE = void*;
 using HINSTANCE = HMODULE;
 

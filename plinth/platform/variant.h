@@ -12,11 +12,11 @@
 
 namespace plinth {
 
-// A tagged value of 16 bytes: the type tag vt (VT_*), three reserved words, then the value.
-// Variants are plain data and may be copied byte for byte; VariantClear releases what one
-// owns: the string of VT_BSTR, the reference of VT_UNKNOWN and VT_DISPATCH, the array of
-// VT_ARRAY. A VT_BYREF variant owns nothing.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A tagged value of 16 bytes: the type tag vt (VT_*), three reserved words, then the value.
+/// Variants are plain data and may be copied byte for byte; VariantClear releases what one
+/// owns: the string of VT_BSTR, the reference of VT_UNKNOWN and VT_DISPATCH, the array of
+/// VT_ARRAY. A VT_BYREF variant owns nothing.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 struct VARIANT {
     VARTYPE vt;
     WORD wReserved1;
@@ -71,7 +71,7 @@ static_assert(offsetof(VARIANT, llVal) == 8 && offsetof(VARIANT, byref) == 8,
 
 using VARIANTARG = VARIANT;
 
-// Makes an empty variant (VT_EMPTY) without looking at what it held.
+/// Makes an empty variant (VT_EMPTY) without looking at what it held.
 inline void VariantInit(VARIANTARG* pvarg) noexcept {
     if (pvarg != nullptr) {
         pvarg->vt = VT_EMPTY;
@@ -79,9 +79,9 @@ inline void VariantInit(VARIANTARG* pvarg) noexcept {
     }
 }
 
-// Releases what the variant owns and leaves it empty with a zero value. E_INVALIDARG for
-// null; DISP_E_BADVARTYPE for a tag that no variant may carry and DISP_E_ARRAYISLOCKED for
-// an owned array that is locked, both leaving the variant unchanged.
+/// Releases what the variant owns and leaves it empty with a zero value. E_INVALIDARG for
+/// null; DISP_E_BADVARTYPE for a tag that no variant may carry and DISP_E_ARRAYISLOCKED for
+/// an owned array that is locked, both leaving the variant unchanged.
 PLINTH_API HRESULT VariantClear(VARIANTARG* pvarg);
 
 } // namespace plinth

@@ -35,7 +35,7 @@ namespace plinth {
 // and E_OUTOFMEMORY on its way out, as CString holds less.
 // Threads: a document and all references to its nodes are used by one thread at a time; distinct documents are independent.
 
-// Status of document text that is not well-formed XML.
+/// Status of document text that is not well-formed XML.
 inline constexpr HRESULT XML_E_PARSEERROR = static_cast<HRESULT>(0x80040201u);
 
 enum DOMNodeType {
@@ -54,12 +54,12 @@ enum DOMNodeType {
     NODE_NOTATION = 12,
 };
 
-class XMLTree;         // the nodes of one document
-class XMLDocumentData; // a document: the tree it currently holds
-struct XMLNodeData;    // one node of a tree
+class XMLTree;         ///< the nodes of one document
+class XMLDocumentData; ///< a document: the tree it currently holds
+struct XMLNodeData;    ///< one node of a tree
 class IXMLDOMElementPtr;
 
-// A reference to a node of a document, or null.
+/// A reference to a node of a document, or null.
 class PLINTH_API IXMLDOMNodePtr {
 public:
     IXMLDOMNodePtr() noexcept = default;
@@ -72,12 +72,12 @@ public:
     IXMLDOMNodePtr& operator=(IXMLDOMNodePtr&& other) noexcept;
     ~IXMLDOMNodePtr() { Release(); }
 
-    // Drops the reference; the pointer becomes null.
+    /// Drops the reference; the pointer becomes null.
     void Release() noexcept;
 
     explicit operator bool() const noexcept { return m_node != nullptr; }
     const IXMLDOMNodePtr* operator->() const noexcept { return this; }
-    // The same node (or both null).
+    /// The same node (or both null).
     friend bool operator==(const IXMLDOMNodePtr& a, const IXMLDOMNodePtr& b) noexcept {
         return a.m_node == b.m_node;
     }
@@ -86,43 +86,43 @@ public:
     }
 
     DOMNodeType nodeType() const;
-    // The tag name of an element; "#text", "#comment", "#cdata-section" or "#document" for
-    // those kinds of node; the target of a processing instruction.
+    /// The tag name of an element; "#text", "#comment", "#cdata-section" or "#document" for
+    /// those kinds of node; the target of a processing instruction.
     CString nodeName() const;
-    // The text of the node and of all its descendants, in document order.
+    /// The text of the node and of all its descendants, in document order.
     CString text() const;
-    // Sets the text of a character node, or replaces the children of an element by one text
-    // node (none for an empty text). Null is the empty text.
+    /// Sets the text of a character node, or replaces the children of an element by one text
+    /// node (none for an empty text). Null is the empty text.
     void put_text(LPCSTR text) const;
 
     IXMLDOMNodePtr firstChild() const;
     IXMLDOMNodePtr nextSibling() const;
-    // Moves child (from wherever it is in the same document) to the end of this node's
-    // children and returns it. Elements take any node but a document or an ancestor of
-    // themselves; a document takes one element besides comments and processing instructions.
+    /// Moves child (from wherever it is in the same document) to the end of this node's
+    /// children and returns it. Elements take any node but a document or an ancestor of
+    /// themselves; a document takes one element besides comments and processing instructions.
     IXMLDOMNodePtr appendChild(const IXMLDOMNodePtr& child) const;
-    // A new element or text node appended to this node: the same as creating it with the
-    // document and appending it, only faster.
+    /// A new element or text node appended to this node: the same as creating it with the
+    /// document and appending it, only faster.
     IXMLDOMElementPtr appendElement(LPCSTR tagName) const;
     IXMLDOMNodePtr appendText(LPCSTR data) const;
-    // A new element holding text (nothing for an empty text) appended to this node: the same
-    // as appendElement and then put_text, only faster.
+    /// A new element holding text (nothing for an empty text) appended to this node: the same
+    /// as appendElement and then put_text, only faster.
     IXMLDOMElementPtr appendTextElement(LPCSTR tagName, LPCSTR text) const;
-    // The first node in document order that the XPath pattern selects relative to this node;
-    // null when there is none or it is an attribute. A plain tag name selects the first child
-    // element of that name.
+    /// The first node in document order that the XPath pattern selects relative to this node;
+    /// null when there is none or it is an attribute. A plain tag name selects the first child
+    /// element of that name.
     IXMLDOMNodePtr selectSingleNode(LPCSTR pattern) const;
-    // The node and its descendants as markup, exactly as they are (nothing is added).
+    /// The node and its descendants as markup, exactly as they are (nothing is added).
     CString xml() const;
-    // The text of this node's first child element named tagName, and its length, when that
-    // child holds nothing but one text of ASCII characters (or nothing): the document's own
-    // characters, valid until it changes. Null otherwise, and then
-    // selectSingleNode(tagName)->text() gives the answer; this is only the faster way for the
-    // common case.
+    /// The text of this node's first child element named tagName, and its length, when that
+    /// child holds nothing but one text of ASCII characters (or nothing): the document's own
+    /// characters, valid until it changes. Null otherwise, and then
+    /// selectSingleNode(tagName)->text() gives the answer; this is only the faster way for the
+    /// common case.
     LPCSTR childLeafText(LPCSTR tagName, std::size_t& length) const;
 
 protected:
-    IXMLDOMNodePtr(XMLTree* tree, XMLNodeData* node) noexcept; // a new reference
+    IXMLDOMNodePtr(XMLTree* tree, XMLNodeData* node) noexcept; ///< a new reference
 
     XMLTree* m_tree = nullptr;
     XMLNodeData* m_node = nullptr;
@@ -130,12 +130,12 @@ protected:
     friend class XMLTree;
 };
 
-// A reference to an element, or null.
+/// A reference to an element, or null.
 class PLINTH_API IXMLDOMElementPtr : public IXMLDOMNodePtr {
 public:
     IXMLDOMElementPtr() noexcept = default;
     IXMLDOMElementPtr(std::nullptr_t) noexcept {} // NOLINT(google-explicit-constructor)
-    // The node as an element; null when it is not one.
+    /// The node as an element; null when it is not one.
     explicit IXMLDOMElementPtr(const IXMLDOMNodePtr& node) noexcept;
 
     const IXMLDOMElementPtr* operator->() const noexcept { return this; }
@@ -145,7 +145,7 @@ private:
     friend class XMLTree;
 };
 
-// A reference to a document, or null.
+/// A reference to a document, or null.
 class PLINTH_API IXMLDOMDocumentPtr {
 public:
     IXMLDOMDocumentPtr() noexcept = default;
@@ -157,8 +157,8 @@ public:
     IXMLDOMDocumentPtr& operator=(IXMLDOMDocumentPtr&& other) noexcept;
     ~IXMLDOMDocumentPtr() { Release(); }
 
-    // Refers this pointer to a new empty document: S_OK, or E_OUTOFMEMORY (the pointer is
-    // then null).
+    /// Refers this pointer to a new empty document: S_OK, or E_OUTOFMEMORY (the pointer is
+    /// then null).
     HRESULT CreateInstance() noexcept;
     void Release() noexcept;
 
@@ -171,25 +171,25 @@ public:
         return a.m_doc != b.m_doc;
     }
 
-    // New nodes belong to the document but to no tree until they are appended.
+    /// New nodes belong to the document but to no tree until they are appended.
     IXMLDOMElementPtr createElement(LPCSTR tagName) const;
     IXMLDOMNodePtr createTextNode(LPCSTR data) const;
 
-    // The document's own node, parent of its top-level nodes.
+    /// The document's own node, parent of its top-level nodes.
     IXMLDOMNodePtr documentNode() const;
-    // Attaches a top-level node, as documentNode()->appendChild(child).
+    /// Attaches a top-level node, as documentNode()->appendChild(child).
     IXMLDOMNodePtr appendChild(const IXMLDOMNodePtr& child) const;
-    // The top-level element, or null.
+    /// The top-level element, or null.
     IXMLDOMElementPtr documentElement() const;
     IXMLDOMNodePtr selectSingleNode(LPCSTR pattern) const;
 
-    // Replace the document's contents by the parsed text of a file (in any encoding that its
-    // declaration or byte order mark names, UTF-8 otherwise) or of an 8-bit string. White
-    // space, comments and processing instructions are kept; line ends are kept as they are.
-    // On failure the document is left as it was.
+    /// Replace the document's contents by the parsed text of a file (in any encoding that its
+    /// declaration or byte order mark names, UTF-8 otherwise) or of an 8-bit string. White
+    /// space, comments and processing instructions are kept; line ends are kept as they are.
+    /// On failure the document is left as it was.
     void load(LPCSTR path) const;
     void loadXML(LPCSTR text) const;
-    // Writes the document as UTF-8, exactly as it is.
+    /// Writes the document as UTF-8, exactly as it is.
     void save(LPCSTR path) const;
     CString xml() const;
 

@@ -4,14 +4,14 @@
 
 namespace plinth {
 
-// The closed range of integers lo..hi; empty when hi < lo. A plain value.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// The closed range of integers lo..hi; empty when hi < lo. A plain value.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class RangeInt {
 public:
     int lo;
     int hi;
 
-    // The empty [0, -1].
+    /// The empty [0, -1].
     RangeInt()
         : lo(0)
         , hi(-1) {}
@@ -27,7 +27,7 @@ public:
     bool IsSingleton() const { return lo == hi; }
     int GetCount() const { return hi - lo + 1; }
 
-    // lo for 0, hi for any other index.
+    /// lo for 0, hi for any other index.
     int& operator[](int i) { return i == 0 ? lo : hi; }
     int operator[](int i) const { return i == 0 ? lo : hi; }
 
@@ -36,7 +36,7 @@ public:
     bool operator==(const RangeInt& r) const { return Is(r.lo, r.hi); }
     bool operator!=(const RangeInt& r) const { return !(*this == r); }
 
-    // x clamped to [a, b].
+    /// x clamped to [a, b].
     static int ToRange(int x, int a, int b) {
         if (x < a) {
             return a;
@@ -44,7 +44,7 @@ public:
         return x <= b ? x : b;
     }
 
-    // The common part; false (and the empty [0, -1]) when the ranges do not meet.
+    /// The common part; false (and the empty [0, -1]) when the ranges do not meet.
     bool Intersect(const RangeInt& r) {
         if (hi < r.lo || r.hi < lo) {
             Reset();

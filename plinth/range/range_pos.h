@@ -8,9 +8,9 @@
 
 namespace plinth {
 
-// A run of a pointer list from the node at `first` to the node at `last`. Positions are the
-// list's node handles; null means no position.
-// Threads: one object is used by one thread at a time; distinct objects are independent.
+/// A run of a pointer list from the node at `first` to the node at `last`. Positions are the
+/// list's node handles; null means no position.
+/// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RangePos {
 public:
     POSITION first = nullptr;
@@ -19,7 +19,7 @@ public:
     RangePos() = default;
     RangePos(const RangePos&) = default;
     RangePos& operator=(const RangePos&) = default;
-    // Clears both positions: `run = 0` or `run = nullptr`.
+    /// Clears both positions: `run = 0` or `run = nullptr`.
     RangePos& operator=(std::nullptr_t) {
         Reset();
         return *this;
@@ -36,9 +36,9 @@ public:
         last = nullptr;
     }
 
-    // Both positions set, or neither.
+    /// Both positions set, or neither.
     bool IsValid() const { return (first == nullptr) == (last == nullptr); }
-    // Both positions set.
+    /// Both positions set.
     bool IsValidEx() const { return first != nullptr && last != nullptr; }
 };
 
