@@ -16,6 +16,8 @@
 #include <pugixml.hpp>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace plinth {
 
@@ -416,19 +418,115 @@ private:
     std::string m_text;
 };
 
-class FileWriter : public pugi::xml_writer {
+// The mode that creating a file with 0666 gives under the process's umask, read without
+// changing the umask where the system shows it; otherwise changed for a moment to owner-only,
+// which can only narrow a file that another thread makes meanwhile.
+mode_t newFileMode() {
+    unsigned mask = 0;
+    bool known = false;
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[128];
+        while (!known && std::fgets(line, sizeof line, status) != nullptr) {
+            known = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+    }
+    if (!known) {
+        mask = ::umask(077);
+        ::umask(static_cast<mode_t>(mask));
+    }
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+// A new file written beside a target and renamed over it only once it is complete and on the
+// disk, so that a failure at any step leaves the target as it was. Until then only its owner
+// may read it; then it takes the target's permissions (and owner, where the process may give
+// it away), or those of a new file. Whatever is not committed is removed.
+class FileReplacement : public pugi::xml_writer {
 public:
-    explicit FileWriter(std::FILE* file) noexcept
-        : m_file(file) {}
-    void write(const void* data, std::size_t size) override {
-        if (m_error == 0 && std::fwrite(data, 1, size, m_file) != size) {
-            m_error = errno;
+    explicit FileReplacement(const char* path)
+        : m_path(path) {
+        char* resolved = ::realpath(path, nullptr); // a link goes on pointing at the new file
+        try {
+            m_target = resolved != nullptr ? resolved : path;
+            m_temp = m_target + ".XXXXXX";
+        } catch (const std::bad_alloc&) {
+            std::free(resolved);
+            throwOutOfMemory();
+        }
+        std::free(resolved);
+        struct stat existing {};
+        if (::stat(m_target.c_str(), &existing) == 0) {
+            if (::access(m_target.c_str(), W_OK) != 0) {
+                Fail(errno); // a protected file stays protected
+            }
+            m_existing = existing;
+        }
+        const int fd = ::mkstemp(m_temp.data());
+        if (fd < 0) {
+            Fail(errno);
+        }
+        m_file = ::fdopen(fd, "wb");
+        if (m_file == nullptr) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(m_temp.c_str());
+            Fail(error);
         }
     }
-    int error() const noexcept { return m_error == 0 && std::ferror(m_file) ? EIO : m_error; }
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    ~FileReplacement() override {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
+        }
+        if (!m_temp.empty()) {
+            ::unlink(m_temp.c_str());
+        }
+    }
+
+    void write(const void* data, std::size_t size) override {
+        if (m_error == 0 && std::fwrite(data, 1, size, m_file) != size) {
+            m_error = errno == 0 ? EIO : errno;
+        }
+    }
+
+    // Puts the file in the target's place, or raises the status of the first failure.
+    void Commit() {
+        const int fd = ::fileno(m_file);
+        if (m_error == 0 && std::fflush(m_file) != 0) {
+            m_error = errno == 0 ? EIO : errno;
+        }
+        if (m_existing.st_nlink != 0) {
+            static_cast<void>(::fchown(fd, m_existing.st_uid, m_existing.st_gid));
+        }
+        const mode_t mode = m_existing.st_nlink != 0 ? m_existing.st_mode & 07777 : newFileMode();
+        if (m_error == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
+            m_error = errno;
+        }
+        const int closed = std::fclose(std::exchange(m_file, nullptr));
+        if (m_error == 0 && closed != 0) {
+            m_error = errno == 0 ? EIO : errno;
+        }
+        if (m_error == 0 && ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+            m_error = errno;
+        }
+        if (m_error != 0) {
+            Fail(m_error);
+        }
+        m_temp.clear();
+    }
 
 private:
-    std::FILE* m_file;
+    [[noreturn]] void Fail(int error) const {
+        AfxThrowComException(statusFromErrno(error), m_path);
+    }
+
+    const char* m_path;
+    std::string m_target;
+    std::string m_temp; // empty once committed
+    std::FILE* m_file = nullptr;
+    struct stat m_existing {}; // the target's, when it exists (st_nlink is not 0 then)
     int m_error = 0;
 };
 
@@ -1018,19 +1116,9 @@ void IXMLDOMDocumentPtr::save(LPCSTR path) const {
     if (path == nullptr) {
         AfxThrowComException(E_INVALIDARG);
     }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
-        AfxThrowComException(statusFromErrno(errno), path);
-    }
-    FileWriter writer(file);
-    tree->Print(tree->Root(), writer);
-    int error = writer.error();
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno == 0 ? EIO : errno;
-    }
-    if (error != 0) {
-        AfxThrowComException(statusFromErrno(error), path);
-    }
+    FileReplacement file(path);
+    tree->Print(tree->Root(), file);
+    file.Commit();
 }
 
 CString IXMLDOMDocumentPtr::xml() const {
