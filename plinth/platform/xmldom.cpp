@@ -42,15 +42,39 @@ HRESULT statusFromErrno(int error) {
     return error == 0 ? E_FAIL : static_cast<HRESULT>(0x80070000u | (error & 0xFFFF));
 }
 
-// The length of a text of ASCII characters; npos when it holds another.
-std::size_t asciiLength(const char* text) noexcept {
-    std::size_t n = 0;
-    for (; text[n] != '\0'; ++n) {
-        if (static_cast<unsigned char>(text[n]) >= 0x80) {
-            return std::string::npos;
+// The high bit of each byte of a word.
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// Whether the n bytes at text are all ASCII: whole words at a time, the last one overlapping
+// the one before, so that short texts take no loop over their bytes.
+bool isAscii(const char* text, std::size_t n) noexcept {
+    std::uint64_t bits = 0;
+    if (n >= sizeof bits) {
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i + sizeof word < n; i += sizeof word) {
+            std::memcpy(&word, text + i, sizeof word);
+            bits |= word;
+        }
+        std::memcpy(&word, text + n - sizeof word, sizeof word);
+        bits |= word;
+    } else if (n >= sizeof(std::uint32_t)) {
+        std::uint32_t head = 0;
+        std::uint32_t tail = 0;
+        std::memcpy(&head, text, sizeof head);
+        std::memcpy(&tail, text + n - sizeof tail, sizeof tail);
+        bits = head | tail;
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            bits |= static_cast<unsigned char>(text[i]);
         }
     }
-    return n;
+    return (bits & kHighBits) == 0;
+}
+
+// The length of a text of ASCII characters; npos when it holds another.
+std::size_t asciiLength(const char* text) noexcept {
+    const std::size_t n = std::strlen(text);
+    return isAscii(text, n) ? n : std::string::npos;
 }
 
 bool isAscii(const char* text) noexcept {
@@ -95,9 +119,9 @@ int textLength(std::size_t length, HRESULT status) {
 
 // Whether texts pass between the caller and the document unchanged: when they are ASCII, or
 // when the process's character set is the document's UTF-8, so that bytes it cannot decode
-// come back exactly as they went in.
-bool passesUnchanged(const char* text) {
-    return GetACP() == CP_UTF8 || isAscii(text);
+// come back exactly as they went in. The text's own bytes are asked first, as that is cheaper.
+bool passesUnchanged(const char* text, std::size_t length) {
+    return isAscii(text, length) || GetACP() == CP_UTF8;
 }
 
 // 8-bit text of the process's character set as the document's UTF-8, through 16-bit units.
@@ -219,7 +243,6 @@ bool isSingleByteCharset() noexcept {
 // Copies the ASCII that starts at text + i (of length bytes), in whole 8-byte words, to `to`
 // and moves both on; false when there is none.
 bool copyAscii(const char* text, std::size_t length, std::size_t& i, char*& to) noexcept {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     const std::size_t start = i;
     for (std::uint64_t word = 0; i + sizeof word <= length; i += sizeof word) {
         std::memcpy(&word, text + i, sizeof word);
@@ -373,7 +396,7 @@ std::string toUtf8(const char* text) {
 // The document's UTF-8 as 8-bit text of the process's character set.
 CString fromUtf8(const char* text) {
     const std::size_t length = std::strlen(text);
-    if (passesUnchanged(text)) {
+    if (passesUnchanged(text, length)) {
         return CString(text, textLength(length, E_OUTOFMEMORY));
     }
     CString result;
@@ -388,7 +411,7 @@ class DocumentText {
 public:
     explicit DocumentText(const char* text)
         : m_text(text == nullptr ? "" : text) {
-        if (!passesUnchanged(m_text)) {
+        if (!passesUnchanged(m_text, std::strlen(m_text))) {
             try {
                 m_converted = toUtf8(m_text);
             } catch (const std::bad_alloc&) {
@@ -997,16 +1020,22 @@ LPCSTR IXMLDOMNodePtr::childLeafText(LPCSTR tagName, std::size_t& length) const 
         return nullptr;
     }
     // The first child of that name; one that is not an element is left to the slow path.
+    // Only elements have children, so a child with a first node of its own is one.
     const pugi::xml_node child = node.child(tagName);
-    if (child.type() != pugi::node_element) {
-        return nullptr;
-    }
     const pugi::xml_node first = child.first_child();
-    if (!first) {
+    switch (first.type()) {
+    case pugi::node_null:
+        if (child.type() != pugi::node_element) {
+            return nullptr;
+        }
         length = 0;
         return "";
+    case pugi::node_pcdata:
+        break;
+    default:
+        return nullptr;
     }
-    if (first.type() != pugi::node_pcdata || first.next_sibling()) {
+    if (first.next_sibling()) {
         return nullptr;
     }
     const char* text = first.value();
