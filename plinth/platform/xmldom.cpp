@@ -394,8 +394,8 @@ std::string toUtf8(const char* text) {
 }
 
 // The document's UTF-8 as 8-bit text of the process's character set.
-CString fromUtf8(const char* text) {
-    const std::size_t length = std::strlen(text);
+// length is that of the zero-terminated text, when known.
+CString fromUtf8(const char* text, std::size_t length) {
     if (passesUnchanged(text, length)) {
         return CString(text, textLength(length, E_OUTOFMEMORY));
     }
@@ -406,27 +406,35 @@ CString fromUtf8(const char* text) {
     return fromUtf8ByUnits(text);
 }
 
+CString fromUtf8(const char* text) {
+    return fromUtf8(text, std::strlen(text));
+}
+
 // Text on its way into the document: the caller's own bytes when they are ASCII.
 class DocumentText {
 public:
     explicit DocumentText(const char* text)
-        : m_text(text == nullptr ? "" : text) {
-        if (!passesUnchanged(m_text, std::strlen(m_text))) {
+        : m_text(text == nullptr ? "" : text)
+        , m_size(std::strlen(m_text)) {
+        if (!passesUnchanged(m_text, m_size)) {
             try {
                 m_converted = toUtf8(m_text);
             } catch (const std::bad_alloc&) {
                 throwOutOfMemory();
             }
             m_text = m_converted.c_str();
+            m_size = m_converted.size();
         }
     }
     DocumentText(const DocumentText&) = delete;
     DocumentText& operator=(const DocumentText&) = delete;
 
     const char* c_str() const noexcept { return m_text; }
+    std::size_t size() const noexcept { return m_size; }
 
 private:
     const char* m_text;
+    std::size_t m_size;
     std::string m_converted;
 };
 
@@ -911,7 +919,7 @@ CString IXMLDOMNodePtr::text() const {
     } catch (const std::bad_alloc&) {
         throwOutOfMemory();
     }
-    return fromUtf8(gathered.c_str());
+    return fromUtf8(gathered.c_str(), gathered.size());
 }
 
 void IXMLDOMNodePtr::put_text(LPCSTR text) const {
@@ -1010,7 +1018,7 @@ CString IXMLDOMNodePtr::xml() const {
     } catch (const std::bad_alloc&) {
         throwOutOfMemory();
     }
-    return fromUtf8(writer.text().c_str());
+    return fromUtf8(writer.text().c_str(), writer.text().size());
 }
 
 LPCSTR IXMLDOMNodePtr::childLeafText(LPCSTR tagName, std::size_t& length) const {
@@ -1136,8 +1144,7 @@ void IXMLDOMDocumentPtr::load(LPCSTR path) const {
 void IXMLDOMDocumentPtr::loadXML(LPCSTR text) const {
     XMLDocumentData* doc = checked(m_doc);
     const DocumentText utf8(text);
-    const std::size_t size = std::char_traits<char>::length(utf8.c_str());
-    doc->Replace(XMLTree::Parse(utf8.c_str(), size, pugi::encoding_utf8));
+    doc->Replace(XMLTree::Parse(utf8.c_str(), utf8.size(), pugi::encoding_utf8));
 }
 
 void IXMLDOMDocumentPtr::save(LPCSTR path) const {
