@@ -45,13 +45,13 @@ HRESULT statusFromErrno(int error) {
 // The high bit of each byte of a word.
 constexpr std::uint64_t kHighBits = 0x8080808080808080u;
 
-// Whether the n bytes at text are all ASCII: whole words at a time, the last one overlapping
-// the one before, so that short texts take no loop over their bytes.
+// Whether the n bytes at text are all ASCII: whole words at a time up to the first that is
+// not, the last one overlapping the one before, so that short texts take no loop over bytes.
 bool isAscii(const char* text, std::size_t n) noexcept {
     std::uint64_t bits = 0;
     if (n >= sizeof bits) {
         std::uint64_t word = 0;
-        for (std::size_t i = 0; i + sizeof word < n; i += sizeof word) {
+        for (std::size_t i = 0; i + sizeof word < n && (bits & kHighBits) == 0; i += sizeof word) {
             std::memcpy(&word, text + i, sizeof word);
             bits |= word;
         }
