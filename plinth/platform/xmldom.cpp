@@ -477,6 +477,9 @@ class FileReplacement : public pugi::xml_writer {
 public:
     explicit FileReplacement(const char* path)
         : m_path(path) {
+        if (*path == '\0') {
+            Fail(ENOENT); // and no file made in the working directory
+        }
         char* resolved = ::realpath(path, nullptr); // a link goes on pointing at the new file
         try {
             m_target = resolved != nullptr ? resolved : path;

@@ -414,6 +414,7 @@ TEST(XmlDom, SaveReplacesTheFileWholeOrNotAtAll) {
               errnoStatus(ENOENT));
     EXPECT_EQ(statusOf([&] { doc->save((path + "/doc.xml").c_str()); }), errnoStatus(ENOTDIR));
     EXPECT_EQ(statusOf([&] { doc->save(subdir.c_str()); }), errnoStatus(EISDIR));
+    EXPECT_EQ(statusOf([&] { doc->save(""); }), errnoStatus(ENOENT));
     rlimit limit {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit small{4096, limit.rlim_max};
