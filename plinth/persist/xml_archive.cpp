@@ -67,10 +67,9 @@ ULONG parseList(const LeafText& text, T* p, ULONG n) {
     const char* position = text.begin();
     const char* end = text.end();
     ULONG i = 0;
-    while (parseNumber(position, end, p[i])) {
-        ++i;
+    while (parseNumber(position, end, p[i]) && ++i < n) {
         const char* space = std::strchr(position, ' ');
-        if (i == n || space == nullptr) {
+        if (space == nullptr) {
             break;
         }
         position = space + 1;

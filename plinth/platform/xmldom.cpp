@@ -16,6 +16,8 @@
 #include <pugixml.hpp>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace plinth {
 
@@ -40,15 +42,39 @@ HRESULT statusFromErrno(int error) {
     return error == 0 ? E_FAIL : static_cast<HRESULT>(0x80070000u | (error & 0xFFFF));
 }
 
-// The length of a text of ASCII characters; npos when it holds another.
-std::size_t asciiLength(const char* text) noexcept {
-    std::size_t n = 0;
-    for (; text[n] != '\0'; ++n) {
-        if (static_cast<unsigned char>(text[n]) >= 0x80) {
-            return std::string::npos;
+// The high bit of each byte of a word.
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// Whether the n bytes at text are all ASCII: whole words at a time up to the first that is
+// not, the last one overlapping the one before, so that short texts take no loop over bytes.
+bool isAscii(const char* text, std::size_t n) noexcept {
+    std::uint64_t bits = 0;
+    if (n >= sizeof bits) {
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i + sizeof word < n && (bits & kHighBits) == 0; i += sizeof word) {
+            std::memcpy(&word, text + i, sizeof word);
+            bits |= word;
+        }
+        std::memcpy(&word, text + n - sizeof word, sizeof word);
+        bits |= word;
+    } else if (n >= sizeof(std::uint32_t)) {
+        std::uint32_t head = 0;
+        std::uint32_t tail = 0;
+        std::memcpy(&head, text, sizeof head);
+        std::memcpy(&tail, text + n - sizeof tail, sizeof tail);
+        bits = head | tail;
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            bits |= static_cast<unsigned char>(text[i]);
         }
     }
-    return n;
+    return (bits & kHighBits) == 0;
+}
+
+// The length of a text of ASCII characters; npos when it holds another.
+std::size_t asciiLength(const char* text) noexcept {
+    const std::size_t n = std::strlen(text);
+    return isAscii(text, n) ? n : std::string::npos;
 }
 
 bool isAscii(const char* text) noexcept {
@@ -93,9 +119,9 @@ int textLength(std::size_t length, HRESULT status) {
 
 // Whether texts pass between the caller and the document unchanged: when they are ASCII, or
 // when the process's character set is the document's UTF-8, so that bytes it cannot decode
-// come back exactly as they went in.
-bool passesUnchanged(const char* text) {
-    return GetACP() == CP_UTF8 || isAscii(text);
+// come back exactly as they went in. The text's own bytes are asked first, as that is cheaper.
+bool passesUnchanged(const char* text, std::size_t length) {
+    return isAscii(text, length) || GetACP() == CP_UTF8;
 }
 
 // 8-bit text of the process's character set as the document's UTF-8, through 16-bit units.
@@ -217,7 +243,6 @@ bool isSingleByteCharset() noexcept {
 // Copies the ASCII that starts at text + i (of length bytes), in whole 8-byte words, to `to`
 // and moves both on; false when there is none.
 bool copyAscii(const char* text, std::size_t length, std::size_t& i, char*& to) noexcept {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     const std::size_t start = i;
     for (std::uint64_t word = 0; i + sizeof word <= length; i += sizeof word) {
         std::memcpy(&word, text + i, sizeof word);
@@ -369,9 +394,9 @@ std::string toUtf8(const char* text) {
 }
 
 // The document's UTF-8 as 8-bit text of the process's character set.
-CString fromUtf8(const char* text) {
-    const std::size_t length = std::strlen(text);
-    if (passesUnchanged(text)) {
+// length is that of the zero-terminated text, when known.
+CString fromUtf8(const char* text, std::size_t length) {
+    if (passesUnchanged(text, length)) {
         return CString(text, textLength(length, E_OUTOFMEMORY));
     }
     CString result;
@@ -381,27 +406,35 @@ CString fromUtf8(const char* text) {
     return fromUtf8ByUnits(text);
 }
 
+CString fromUtf8(const char* text) {
+    return fromUtf8(text, std::strlen(text));
+}
+
 // Text on its way into the document: the caller's own bytes when they are ASCII.
 class DocumentText {
 public:
     explicit DocumentText(const char* text)
-        : m_text(text == nullptr ? "" : text) {
-        if (!passesUnchanged(m_text)) {
+        : m_text(text == nullptr ? "" : text)
+        , m_size(std::strlen(m_text)) {
+        if (!passesUnchanged(m_text, m_size)) {
             try {
                 m_converted = toUtf8(m_text);
             } catch (const std::bad_alloc&) {
                 throwOutOfMemory();
             }
             m_text = m_converted.c_str();
+            m_size = m_converted.size();
         }
     }
     DocumentText(const DocumentText&) = delete;
     DocumentText& operator=(const DocumentText&) = delete;
 
     const char* c_str() const noexcept { return m_text; }
+    std::size_t size() const noexcept { return m_size; }
 
 private:
     const char* m_text;
+    std::size_t m_size;
     std::string m_converted;
 };
 
@@ -416,19 +449,118 @@ private:
     std::string m_text;
 };
 
-class FileWriter : public pugi::xml_writer {
+// The mode that creating a file with 0666 gives under the process's umask, read without
+// changing the umask where the system shows it; otherwise changed for a moment to owner-only,
+// which can only narrow a file that another thread makes meanwhile.
+mode_t newFileMode() {
+    unsigned mask = 0;
+    bool known = false;
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[128];
+        while (!known && std::fgets(line, sizeof line, status) != nullptr) {
+            known = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+    }
+    if (!known) {
+        mask = ::umask(077);
+        ::umask(static_cast<mode_t>(mask));
+    }
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+// A new file written beside a target and renamed over it only once it is complete and on the
+// disk, so that a failure at any step leaves the target as it was. Until then only its owner
+// may read it; then it takes the target's permissions (and owner, where the process may give
+// it away), or those of a new file. Whatever is not committed is removed.
+class FileReplacement : public pugi::xml_writer {
 public:
-    explicit FileWriter(std::FILE* file) noexcept
-        : m_file(file) {}
-    void write(const void* data, std::size_t size) override {
-        if (m_error == 0 && std::fwrite(data, 1, size, m_file) != size) {
-            m_error = errno;
+    explicit FileReplacement(const char* path)
+        : m_path(path) {
+        if (*path == '\0') {
+            Fail(ENOENT); // and no file made in the working directory
+        }
+        char* resolved = ::realpath(path, nullptr); // a link goes on pointing at the new file
+        try {
+            m_target = resolved != nullptr ? resolved : path;
+            m_temp = m_target + ".XXXXXX";
+        } catch (const std::bad_alloc&) {
+            std::free(resolved);
+            throwOutOfMemory();
+        }
+        std::free(resolved);
+        struct stat existing {};
+        if (::stat(m_target.c_str(), &existing) == 0) {
+            if (::access(m_target.c_str(), W_OK) != 0) {
+                Fail(errno); // a protected file stays protected
+            }
+            m_existing = existing;
+        }
+        const int fd = ::mkstemp(m_temp.data());
+        if (fd < 0) {
+            Fail(errno);
+        }
+        m_file = ::fdopen(fd, "wb");
+        if (m_file == nullptr) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(m_temp.c_str());
+            Fail(error);
         }
     }
-    int error() const noexcept { return m_error == 0 && std::ferror(m_file) ? EIO : m_error; }
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    ~FileReplacement() override {
+        if (m_file != nullptr) {
+            std::fclose(m_file);
+        }
+        if (!m_temp.empty()) {
+            ::unlink(m_temp.c_str());
+        }
+    }
+
+    void write(const void* data, std::size_t size) override {
+        if (m_error == 0 && std::fwrite(data, 1, size, m_file) != size) {
+            m_error = errno == 0 ? EIO : errno;
+        }
+    }
+
+    // Puts the file in the target's place, or raises the status of the first failure.
+    void Commit() {
+        const int fd = ::fileno(m_file);
+        if (m_error == 0 && std::fflush(m_file) != 0) {
+            m_error = errno == 0 ? EIO : errno;
+        }
+        if (m_existing.st_nlink != 0) {
+            static_cast<void>(::fchown(fd, m_existing.st_uid, m_existing.st_gid));
+        }
+        const mode_t mode = m_existing.st_nlink != 0 ? m_existing.st_mode & 07777 : newFileMode();
+        if (m_error == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
+            m_error = errno;
+        }
+        const int closed = std::fclose(std::exchange(m_file, nullptr));
+        if (m_error == 0 && closed != 0) {
+            m_error = errno == 0 ? EIO : errno;
+        }
+        if (m_error == 0 && ::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+            m_error = errno;
+        }
+        if (m_error != 0) {
+            Fail(m_error);
+        }
+        m_temp.clear();
+    }
 
 private:
-    std::FILE* m_file;
+    [[noreturn]] void Fail(int error) const {
+        AfxThrowComException(statusFromErrno(error), m_path);
+    }
+
+    const char* m_path;
+    std::string m_target;
+    std::string m_temp; // empty once committed
+    std::FILE* m_file = nullptr;
+    struct stat m_existing {}; // the target's, when it exists (st_nlink is not 0 then)
     int m_error = 0;
 };
 
@@ -790,7 +922,7 @@ CString IXMLDOMNodePtr::text() const {
     } catch (const std::bad_alloc&) {
         throwOutOfMemory();
     }
-    return fromUtf8(gathered.c_str());
+    return fromUtf8(gathered.c_str(), gathered.size());
 }
 
 void IXMLDOMNodePtr::put_text(LPCSTR text) const {
@@ -889,7 +1021,7 @@ CString IXMLDOMNodePtr::xml() const {
     } catch (const std::bad_alloc&) {
         throwOutOfMemory();
     }
-    return fromUtf8(writer.text().c_str());
+    return fromUtf8(writer.text().c_str(), writer.text().size());
 }
 
 LPCSTR IXMLDOMNodePtr::childLeafText(LPCSTR tagName, std::size_t& length) const {
@@ -899,16 +1031,22 @@ LPCSTR IXMLDOMNodePtr::childLeafText(LPCSTR tagName, std::size_t& length) const 
         return nullptr;
     }
     // The first child of that name; one that is not an element is left to the slow path.
+    // Only elements have children, so a child with a first node of its own is one.
     const pugi::xml_node child = node.child(tagName);
-    if (child.type() != pugi::node_element) {
-        return nullptr;
-    }
     const pugi::xml_node first = child.first_child();
-    if (!first) {
+    switch (first.type()) {
+    case pugi::node_null:
+        if (child.type() != pugi::node_element) {
+            return nullptr;
+        }
         length = 0;
         return "";
+    case pugi::node_pcdata:
+        break;
+    default:
+        return nullptr;
     }
-    if (first.type() != pugi::node_pcdata || first.next_sibling()) {
+    if (first.next_sibling()) {
         return nullptr;
     }
     const char* text = first.value();
@@ -1009,8 +1147,7 @@ void IXMLDOMDocumentPtr::load(LPCSTR path) const {
 void IXMLDOMDocumentPtr::loadXML(LPCSTR text) const {
     XMLDocumentData* doc = checked(m_doc);
     const DocumentText utf8(text);
-    const std::size_t size = std::char_traits<char>::length(utf8.c_str());
-    doc->Replace(XMLTree::Parse(utf8.c_str(), size, pugi::encoding_utf8));
+    doc->Replace(XMLTree::Parse(utf8.c_str(), utf8.size(), pugi::encoding_utf8));
 }
 
 void IXMLDOMDocumentPtr::save(LPCSTR path) const {
@@ -1018,19 +1155,9 @@ void IXMLDOMDocumentPtr::save(LPCSTR path) const {
     if (path == nullptr) {
         AfxThrowComException(E_INVALIDARG);
     }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
-        AfxThrowComException(statusFromErrno(errno), path);
-    }
-    FileWriter writer(file);
-    tree->Print(tree->Root(), writer);
-    int error = writer.error();
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno == 0 ? EIO : errno;
-    }
-    if (error != 0) {
-        AfxThrowComException(statusFromErrno(error), path);
-    }
+    FileReplacement file(path);
+    tree->Print(tree->Root(), file);
+    file.Commit();
 }
 
 CString IXMLDOMDocumentPtr::xml() const {

@@ -189,7 +189,9 @@ public:
     /// On failure the document is left as it was.
     void load(LPCSTR path) const;
     void loadXML(LPCSTR text) const;
-    /// Writes the document as UTF-8, exactly as it is.
+    /// Writes the document as UTF-8, exactly as it is, into a new file beside the target that
+    /// replaces it once complete (keeping an existing file's permissions), so that a failed
+    /// save leaves the old file as it was. A target that this process may not write stays.
     void save(LPCSTR path) const;
     CString xml() const;
 
