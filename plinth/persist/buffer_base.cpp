@@ -122,6 +122,10 @@ void BufferBase::Allocate(ULONG n) {
     if (m_nRowSize == 0) {
         return;
     }
+    Resize(n);
+}
+
+void BufferBase::Resize(ULONG n) {
     BYTE* p = newBytes(byteSize(m_nRowSize, n));
     // Rows counted without a buffer have nothing to copy.
     const ULONG keep = std::min(HeldBytes(), byteSize(m_nRowSize, std::min(m_nCount, n)));
@@ -157,14 +161,7 @@ void BufferBase::SetCount(ULONG n) {
         m_nCount = 0;
         return;
     }
-    BYTE* p = newBytes(byteSize(m_nRowSize, n));
-    const ULONG keep = std::min(HeldBytes(), byteSize(m_nRowSize, std::min(m_nCount, n)));
-    if (keep != 0) {
-        std::memcpy(p, m_pData, keep);
-    }
-    Replace(p);
-    m_nAlloc = 0;
-    m_nCount = n;
+    Resize(n);
 }
 
 BYTE* BufferBase::AddNewRow() {

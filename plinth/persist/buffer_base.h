@@ -112,6 +112,8 @@ private:
     ULONG HeldBytes() const noexcept;
     /// Frees the buffer and takes p in its place.
     void Replace(BYTE* p) noexcept;
+    /// n rows in a new buffer, the rows both tables have copied over, no reserve.
+    void Resize(ULONG n);
     void Store(PCExBase& ar, bool hex) const;
     void Load(PCExBase& ar, bool hex);
 
