@@ -51,7 +51,8 @@ std::string Reason() {
 }
 
 std::string Show(LPCSTR id) {
-    return IS_INTRESOURCE(id) ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(id)) : std::string(id);
+    return IS_INTRESOURCE(id) ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(id))
+                              : std::string(id);
 }
 
 bool ReadAll(const char* path, std::vector<BYTE>& bytes) {
@@ -90,7 +91,8 @@ bool WriteFile(const std::string& path, const BYTE* data, std::size_t size) {
     }
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    const bool written = WriteAll(fd, data, size) && ::fchmod(fd, 0666 & ~mask) == 0 && ::fsync(fd) == 0;
+    const bool written =
+        WriteAll(fd, data, size) && ::fchmod(fd, 0666 & ~mask) == 0 && ::fsync(fd) == 0;
     const int saved = errno;
     ::close(fd);
     if (!written || ::rename(temp.c_str(), path.c_str()) != 0) {
@@ -105,7 +107,8 @@ bool WriteFile(const std::string& path, const BYTE* data, std::size_t size) {
 // A module file opened for its resources; closed on every path.
 class Resources {
 public:
-    explicit Resources(const char* path) : m_module(LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    explicit Resources(const char* path)
+        : m_module(LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
     ~Resources() {
         if (m_module != nullptr) {
             FreeLibrary(m_module);
@@ -158,7 +161,8 @@ bool Has(const Request& r, bool& has) {
         Fail(r.operands[0] + ": " + Reason());
         return false;
     }
-    has = FindResourceExA(module.Get(), r.operands[1].c_str(), r.operands[2].c_str(), r.language) != nullptr;
+    has = FindResourceExA(module.Get(), r.operands[1].c_str(), r.operands[2].c_str(), r.language) !=
+          nullptr;
     return true;
 }
 
@@ -185,10 +189,13 @@ int Change(const Request& r) {
     HANDLE update = BeginUpdateResourceA(r.operands[0].c_str(), 0);
     if (update == nullptr) {
         return Fail(r.operands[0] + ": " +
-                    (GetLastError() == EBADMSG ? std::string("its resource section is damaged") : Reason()));
+                    (GetLastError() == EBADMSG ? std::string("its resource section is damaged")
+                                               : Reason()));
     }
     if (UpdateResourceA(update, r.operands[1].c_str(), r.operands[2].c_str(), r.language,
-                        removing ? nullptr : bytes.empty() ? &none : bytes.data(),
+                        removing        ? nullptr
+                        : bytes.empty() ? &none
+                                        : bytes.data(),
                         static_cast<DWORD>(bytes.size())) == 0) {
         EndUpdateResourceA(update, 1);
         return Fail(Describe(r) + ": " + Reason());
@@ -204,7 +211,8 @@ int Extract(const Request& r) {
     if (module.Get() == nullptr) {
         return Fail(r.operands[0] + ": " + Reason());
     }
-    HRSRC found = FindResourceExA(module.Get(), r.operands[1].c_str(), r.operands[2].c_str(), r.language);
+    HRSRC found =
+        FindResourceExA(module.Get(), r.operands[1].c_str(), r.operands[2].c_str(), r.language);
     HGLOBAL loaded = found != nullptr ? LoadResource(module.Get(), found) : nullptr;
     if (loaded == nullptr) {
         return Fail(Describe(r) + (found == nullptr ? " does not exist" : " cannot be read"));
@@ -213,7 +221,8 @@ int Extract(const Request& r) {
     const DWORD size = SizeofResource(module.Get(), found);
     const bool toOutput = r.operands.size() < 4 || r.operands[3] == "-";
     if (toOutput ? !WriteAll(STDOUT_FILENO, data, size) : !WriteFile(r.operands[3], data, size)) {
-        return Fail((toOutput ? std::string("standard output") : r.operands[3]) + ": " + std::strerror(errno));
+        return Fail((toOutput ? std::string("standard output") : r.operands[3]) + ": " +
+                    std::strerror(errno));
     }
     return 0;
 }
@@ -249,12 +258,13 @@ bool Parse(int argc, char** argv, Request& r, bool& help) {
         std::size_t least;
         std::size_t most;
     };
-    static const Shape shapes[] = {{"list", 1, 1},    {"add", 4, 4},     {"replace", 4, 4},
-                                   {"remove", 3, 3},  {"extract", 3, 4}};
+    static const Shape shapes[] = {
+        {"list", 1, 1}, {"add", 4, 4}, {"replace", 4, 4}, {"remove", 3, 3}, {"extract", 3, 4}};
     for (const Shape& s : shapes) {
         if (r.command == s.command) {
             if (r.operands.size() < s.least || r.operands.size() > s.most) {
-                std::fprintf(stderr, "plinth-rc: wrong number of arguments for %s (see --help)\n", s.command);
+                std::fprintf(stderr, "plinth-rc: wrong number of arguments for %s (see --help)\n",
+                             s.command);
                 return false;
             }
             return true;

@@ -74,8 +74,7 @@ void DemoModules() {
     std::printf("query to meshes via the host: %s, area %g\n", answered ? "answered" : "missed",
                 query.m_dArg[1]);
     QC lost(&MODID_Scene);
-    std::printf("query to a module nobody uses: %s\n",
-                host.Execute(lost) ? "answered" : "missed");
+    std::printf("query to a module nobody uses: %s\n", host.Execute(lost) ? "answered" : "missed");
 
     auto* walls = new Printer("walls");
     auto* roof = new Printer("roof");

@@ -17,7 +17,8 @@ class CStringArray;
 /// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API RtString {
 public:
-    /// Used where an operation names no separators: space, `\n`, `\t`, `\r` and `[ ] { } * + \ / ( ) ~ , " ' : ;`
+    /// Used where an operation names no separators: space, `\n`, `\t`, `\r` and `[ ] { } * + \ / (
+    /// ) ~ , " ' : ;`
     static constexpr const char* kWordSeparators = " \n\t\r[]{}*+\\/()~,\"':;";
     /// Between the two words of a phrase.
     static constexpr const char* kPhraseSeparators = " ,.;\t\n\r";

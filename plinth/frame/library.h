@@ -6,7 +6,8 @@ namespace plinth {
 
 // The library registers itself with the framework as an extension module when it is loaded
 // and deregisters when it is unloaded.
-// Threads: initialisation changes the shared module chain; call it once, from one thread, before others use the library.
+// Threads: initialisation changes the shared module chain; call it once, from one thread, before
+// others use the library.
 
 /// Joins the library to the calling process's chain of framework modules, so that the
 /// framework finds the library's resources and runtime classes. Only the first call does

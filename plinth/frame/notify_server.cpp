@@ -1,8 +1,7 @@
 #include "plinth/frame/notify_server.h"
 
-#include <cxxabi.h>
-
 #include <algorithm>
+#include <cxxabi.h>
 #include <memory>
 
 namespace plinth {
@@ -72,8 +71,8 @@ void NotifyServer::SwitchToMasked() {
     }
     // Every record is made before any entry changes, so that running out of memory leaves
     // the server as it was.
-    std::vector<std::unique_ptr<ClientRecord>, AfxAllocator<std::unique_ptr<ClientRecord>>>
-        records(static_cast<std::size_t>(GetSize()));
+    std::vector<std::unique_ptr<ClientRecord>, AfxAllocator<std::unique_ptr<ClientRecord>>> records(
+        static_cast<std::size_t>(GetSize()));
     for (INT_PTR i = 0; i < GetSize(); ++i) {
         if (auto* client = static_cast<INotify*>(GetAt(i))) {
             records[static_cast<std::size_t>(i)].reset(

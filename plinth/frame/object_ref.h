@@ -35,7 +35,8 @@ public:
     enum EType : int { eNone = 0, eSceneItem = 1 };
 
     OW() noexcept = default;
-    OW(void* object, EType type) noexcept
+    OW(void* object, EType type)
+    noexcept
         : m_pObject(object)
         , m_eType(type) {}
 
@@ -54,7 +55,8 @@ class PLINTH_API OWC {
 public:
     OWC() noexcept = default;
     /// The flags start false.
-    OWC(void* object, const TypeVel& type) noexcept
+    OWC(void* object, const TypeVel& type)
+    noexcept
         : m_pObject(object)
         , m_type(type) {}
 

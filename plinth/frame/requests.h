@@ -66,7 +66,8 @@ public:
     explicit QC(const GUID* module) noexcept
         : m_pModuleID(module) {}
     /// Keeps the address of iid, which must outlive the query.
-    QC(const GUID* module, const GUID& iid) noexcept
+    QC(const GUID* module, const GUID& iid)
+    noexcept
         : m_pModuleID(module)
         , m_pIID(&iid) {}
     QC(const GUID* module, const GUID&& iid) = delete; ///< a temporary would not outlive it

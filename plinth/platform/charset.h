@@ -6,7 +6,8 @@
 namespace plinth {
 
 /// 16-bit characters: UTF-16 code units.
-/// Threads: conversions share nothing but the process's locale, which must not change while they run.
+/// Threads: conversions share nothing but the process's locale, which must not change while they
+/// run.
 using WCHAR = char16_t;
 using LPWSTR = WCHAR*;
 using LPCWSTR = const WCHAR*;

@@ -4,11 +4,17 @@
 
 namespace plinth {
 
-const char* CException::what() const noexcept { return "framework exception"; }
+const char* CException::what() const noexcept {
+    return "framework exception";
+}
 
-const char* CMemoryException::what() const noexcept { return "out of memory"; }
+const char* CMemoryException::what() const noexcept {
+    return "out of memory";
+}
 
-const char* CInvalidArgException::what() const noexcept { return "invalid argument"; }
+const char* CInvalidArgException::what() const noexcept {
+    return "invalid argument";
+}
 
 CArchiveException::CArchiveException(int cause, LPCTSTR archiveName)
     : m_cause(cause)
@@ -115,9 +121,13 @@ int CFileException::OsErrorToException(LONG osError) {
     }
 }
 
-void AfxThrowMemoryException() { throw CMemoryException(); }
+void AfxThrowMemoryException() {
+    throw CMemoryException();
+}
 
-void AfxThrowInvalidArgException() { throw CInvalidArgException(); }
+void AfxThrowInvalidArgException() {
+    throw CInvalidArgException();
+}
 
 void AfxThrowArchiveException(int cause, LPCTSTR archiveName) {
     throw CArchiveException(cause, archiveName);

@@ -10,7 +10,8 @@ class CDynLinkLibrary;
 
 /// A module's registration with the framework, one per module, filled by
 /// AfxInitExtensionModule when the module is loaded.
-/// Threads: the module chain is shared by the process; modules join and leave it while one thread loads or unloads them.
+/// Threads: the module chain is shared by the process; modules join and leave it while one thread
+/// loads or unloads them.
 struct AFX_EXTENSION_MODULE {
     BOOL bInitialized;
     HMODULE hModule;   ///< base address of the module's loaded image

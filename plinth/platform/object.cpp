@@ -30,9 +30,13 @@ void CDumpContext::Flush() {
 CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF,
                                        nullptr};
 
-CRuntimeClass* CObject::GetThisClass() noexcept { return &classCObject; }
+CRuntimeClass* CObject::GetThisClass() noexcept {
+    return &classCObject;
+}
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
+CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &classCObject;
+}
 
 CObject::~CObject() = default;
 

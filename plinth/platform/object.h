@@ -15,8 +15,8 @@ class CObject;
 struct PLINTH_API CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema;                          ///< 0xFFFF: not serializable by schema
-    CRuntimeClass* (*m_pfnGetBaseClass)();   ///< null at the root
+    UINT m_wSchema;                        ///< 0xFFFF: not serializable by schema
+    CRuntimeClass* (*m_pfnGetBaseClass)(); ///< null at the root
 
     /// Walks the base-class links comparing record addresses.
     BOOL IsDerivedFrom(const CRuntimeClass* base) const noexcept;
@@ -25,7 +25,8 @@ struct PLINTH_API CRuntimeClass {
 /// Destination of CObject::Dump: plain text on a C stream.
 class PLINTH_API CDumpContext {
 public:
-    explicit CDumpContext(std::FILE* out = stdout) noexcept : m_out(out) {}
+    explicit CDumpContext(std::FILE* out = stdout) noexcept
+        : m_out(out) {}
     CDumpContext& operator<<(LPCSTR text);
     void Flush();
 
@@ -59,19 +60,19 @@ protected:
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
 // Gives a class its runtime record; IMPLEMENT_DYNAMIC goes in exactly one source file.
-#define DECLARE_DYNAMIC(class_name)                                                           \
-public:                                                                                       \
-    static ::plinth::CRuntimeClass class##class_name;                                         \
-    static ::plinth::CRuntimeClass* GetThisClass() noexcept;                                  \
+#define DECLARE_DYNAMIC(class_name)                                                                \
+public:                                                                                            \
+    static ::plinth::CRuntimeClass class##class_name;                                              \
+    static ::plinth::CRuntimeClass* GetThisClass() noexcept;                                       \
     ::plinth::CRuntimeClass* GetRuntimeClass() const override;
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                        \
-    ::plinth::CRuntimeClass class_name::class##class_name = {                                 \
-        #class_name, static_cast<int>(sizeof(class_name)), 0xFFFF,                            \
-        &base_class_name::GetThisClass};                                                      \
-    ::plinth::CRuntimeClass* class_name::GetThisClass() noexcept {                            \
-        return &class_name::class##class_name;                                                \
-    }                                                                                         \
-    ::plinth::CRuntimeClass* class_name::GetRuntimeClass() const {                            \
-        return &class_name::class##class_name;                                                \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
+    ::plinth::CRuntimeClass class_name::class##class_name = {                                      \
+        #class_name, static_cast<int>(sizeof(class_name)), 0xFFFF,                                 \
+        &base_class_name::GetThisClass};                                                           \
+    ::plinth::CRuntimeClass* class_name::GetThisClass() noexcept {                                 \
+        return &class_name::class##class_name;                                                     \
+    }                                                                                              \
+    ::plinth::CRuntimeClass* class_name::GetRuntimeClass() const {                                 \
+        return &class_name::class##class_name;                                                     \
     }

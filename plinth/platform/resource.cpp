@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <exception>
 #include <fcntl.h>
 #include <gelf.h>
@@ -16,14 +17,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <tuple>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 #include <vector>
-
-#include <dlfcn.h>
 
 namespace plinth {
 
@@ -40,7 +39,9 @@ struct ResId {
     WORD number = 0;
     Str text;
 
-    bool operator==(const ResId& other) const { return number == other.number && text == other.text; }
+    bool operator==(const ResId& other) const {
+        return number == other.number && text == other.text;
+    }
     // Texts first, in byte order, then integers.
     bool operator<(const ResId& other) const {
         if (text.empty() != other.text.empty()) {
@@ -134,7 +135,8 @@ bool DecodeId(const BYTE* table, std::size_t textsBegin, std::size_t tableSize, 
     if (end == nullptr || end == table + at) {
         return false;
     }
-    out.text.assign(reinterpret_cast<const char*>(table + at), static_cast<const BYTE*>(end) - (table + at));
+    out.text.assign(reinterpret_cast<const char*>(table + at),
+                    static_cast<const BYTE*>(end) - (table + at));
     return true;
 }
 
@@ -268,7 +270,8 @@ public:
     // `size` bytes of the file from `offset`; null when the file does not hold them. The
     // bytes live as long as this object.
     const BYTE* Chunk(GElf_Off offset, std::size_t size) const {
-        Elf_Data* data = ::elf_getdata_rawchunk(m_elf, static_cast<int64_t>(offset), size, ELF_T_BYTE);
+        Elf_Data* data =
+            ::elf_getdata_rawchunk(m_elf, static_cast<int64_t>(offset), size, ELF_T_BYTE);
         return data != nullptr && data->d_size == size ? static_cast<const BYTE*>(data->d_buf)
                                                        : nullptr;
     }
@@ -310,9 +313,11 @@ private:
 // A descriptor closed on every path.
 class Descriptor {
 public:
-    explicit Descriptor(int fd = -1) noexcept : m_fd(fd) {}
+    explicit Descriptor(int fd = -1) noexcept
+        : m_fd(fd) {}
     ~Descriptor() { Reset(); }
-    Descriptor(Descriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor(Descriptor&& other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1)) {}
     Descriptor& operator=(Descriptor&& other) noexcept {
         if (this != &other) {
             Reset();
@@ -359,8 +364,9 @@ Vec<LoadedModule> LoadedModules() {
                         // Where the loader maps the first segment: the page that holds it.
                         const auto page = static_cast<UINT_PTR>(::sysconf(_SC_PAGESIZE));
                         const UINT_PTR base = info->dlpi_addr + (ph.p_vaddr & ~(page - 1));
-                        w.modules.push_back({reinterpret_cast<HMODULE>(base),
-                                             Str(info->dlpi_name != nullptr ? info->dlpi_name : "")});
+                        w.modules.push_back(
+                            {reinterpret_cast<HMODULE>(base),
+                             Str(info->dlpi_name != nullptr ? info->dlpi_name : "")});
                         break;
                     }
                 }
@@ -452,7 +458,8 @@ struct ModuleRecord {
         const auto page = static_cast<GElf_Off>(::sysconf(_SC_PAGESIZE));
         const GElf_Off start = table.sectionOffset & ~(page - 1);
         const std::size_t length = table.sectionOffset - start + table.sectionSize;
-        void* p = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.Get(), static_cast<off_t>(start));
+        void* p =
+            ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.Get(), static_cast<off_t>(start));
         if (p == MAP_FAILED) {
             return false;
         }
@@ -518,7 +525,8 @@ public:
     }
 
     HMODULE AddDataFile(std::unique_ptr<ModuleRecord> record) {
-        const auto handle = reinterpret_cast<HMODULE>(reinterpret_cast<UINT_PTR>(record.get()) | kDataFileTag);
+        const auto handle =
+            reinterpret_cast<HMODULE>(reinterpret_cast<UINT_PTR>(record.get()) | kDataFileTag);
         m_records[handle] = std::move(record);
         return handle;
     }
@@ -571,8 +579,9 @@ const Entry* FindEntry(const ResourceTable& table, const ResId& type, const ResI
     const Entry* best = nullptr; // entries are ordered, so the first of a rank is the lowest
     for (const Entry& e : table.entries) {
         if (e.type == type && e.name == name &&
-            (language != nullptr ? e.language == *language
-                                 : best == nullptr || LanguageRank(e.language) < LanguageRank(best->language))) {
+            (language != nullptr
+                 ? e.language == *language
+                 : best == nullptr || LanguageRank(e.language) < LanguageRank(best->language))) {
             best = &e;
         }
     }
@@ -661,7 +670,8 @@ off_t PlaceSection(const ModuleFile& elf, Vec<BYTE>& section, Vec<char>& names) 
     }
 
     // The end of everything that stays where it is.
-    GElf_Off end = std::max<GElf_Off>(header.e_ehsize, header.e_phoff + GElf_Off{header.e_phnum} * header.e_phentsize);
+    GElf_Off end = std::max<GElf_Off>(header.e_ehsize, header.e_phoff + GElf_Off{header.e_phnum} *
+                                                                            header.e_phentsize);
     for (std::size_t i = 0; i < header.e_phnum; ++i) {
         GElf_Phdr ph{};
         if (::gelf_getphdr(e, static_cast<int>(i), &ph) != nullptr) {
@@ -760,8 +770,8 @@ bool WriteModule(const Str& path, const Vec<Pending>& resources) {
     // Ownership is kept where the process may give it away; the mode always.
     static_cast<void>(::fchown(copy.Get(), st.st_uid, st.st_gid));
     const bool written = CopyContents(original.Get(), copy.Get()) && Rewrite(copy.Get(), section) &&
-                         ::fchmod(copy.Get(), st.st_mode & 07777) == 0 && ::fsync(copy.Get()) == 0 &&
-                         ::rename(temp.c_str(), target.c_str()) == 0;
+                         ::fchmod(copy.Get(), st.st_mode & 07777) == 0 &&
+                         ::fsync(copy.Get()) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!written) {
         const int reason = errno;
         ::unlink(temp.c_str());
@@ -793,7 +803,8 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
 
 HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE file, DWORD flags) {
     if (fileName == nullptr || file != nullptr ||
-        (flags != 0 && flags != LOAD_WITH_ALTERED_SEARCH_PATH && flags != LOAD_LIBRARY_AS_DATAFILE)) {
+        (flags != 0 && flags != LOAD_WITH_ALTERED_SEARCH_PATH &&
+         flags != LOAD_LIBRARY_AS_DATAFILE)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -905,8 +916,9 @@ DWORD SizeofResource(HMODULE module, HRSRC resource) {
 
 BOOL EnumResourceTypesA(HMODULE module, ENUMRESTYPEPROCA proc, LONG_PTR param) {
     Vec<ResId> types;
-    if (proc == nullptr ||
-        !Distinct(module, types, [](const Entry&) { return true; }, [](const Entry& e) { return e.type; })) {
+    if (proc == nullptr || !Distinct(
+                               module, types, [](const Entry&) { return true; },
+                               [](const Entry& e) { return e.type; })) {
         return 0;
     }
     for (ResId& type : types) {
@@ -921,8 +933,9 @@ BOOL EnumResourceNamesA(HMODULE module, LPCSTR type, ENUMRESNAMEPROCA proc, LONG
     ResId t;
     Vec<ResId> names;
     if (proc == nullptr || !ParseId(type, t) ||
-        !Distinct(module, names, [&](const Entry& e) { return e.type == t; },
-                  [](const Entry& e) { return e.name; })) {
+        !Distinct(
+            module, names, [&](const Entry& e) { return e.type == t; },
+            [](const Entry& e) { return e.name; })) {
         return 0;
     }
     for (ResId& name : names) {
@@ -939,8 +952,11 @@ BOOL EnumResourceLanguagesA(HMODULE module, LPCSTR type, LPCSTR name, ENUMRESLAN
     ResId n;
     Vec<ResId> languages; // as integer identifiers
     if (proc == nullptr || !ParseId(type, t) || !ParseId(name, n) ||
-        !Distinct(module, languages, [&](const Entry& e) { return e.type == t && e.name == n; },
-                  [](const Entry& e) { return ResId{e.language, Str()}; })) {
+        !Distinct(
+            module, languages, [&](const Entry& e) { return e.type == t && e.name == n; },
+            [](const Entry& e) {
+                return ResId{e.language, Str()};
+            })) {
         return 0;
     }
     for (const ResId& language : languages) {
@@ -980,7 +996,8 @@ HANDLE BeginUpdateResourceA(LPCSTR fileName, BOOL deleteExisting) {
     if (section != nullptr) {
         for (const Entry& e : table.entries) {
             update->resources.push_back(
-                {e.type, e.name, e.language, Vec<BYTE>(section + e.offset, section + e.offset + e.size)});
+                {e.type, e.name, e.language,
+                 Vec<BYTE>(section + e.offset, section + e.offset + e.size)});
         }
     }
     return update.release();
@@ -996,8 +1013,9 @@ BOOL UpdateResourceA(HANDLE update, LPCSTR type, LPCSTR name, WORD language, LPV
         return 0;
     }
     auto& resources = static_cast<UpdateHandle*>(update)->resources;
-    const auto at = std::lower_bound(resources.begin(), resources.end(), resource,
-                                     [](const Pending& a, const Pending& b) { return a.Key() < b.Key(); });
+    const auto at =
+        std::lower_bound(resources.begin(), resources.end(), resource,
+                         [](const Pending& a, const Pending& b) { return a.Key() < b.Key(); });
     const bool present = at != resources.end() && at->Key() == resource.Key();
     if (data == nullptr) {
         if (present) {

@@ -120,8 +120,8 @@ PLINTH_API BOOL EnumResourceLanguagesA(HMODULE module, LPCSTR type, LPCSTR name,
 PLINTH_API HANDLE BeginUpdateResourceA(LPCSTR fileName, BOOL deleteExisting);
 /// Adds or replaces the resource of that type, name and language with a copy of the bytes;
 /// null data with size 0 removes it. Nothing reaches the file before EndUpdateResourceA.
-PLINTH_API BOOL UpdateResourceA(HANDLE update, LPCSTR type, LPCSTR name, WORD language,
-                                LPVOID data, DWORD size);
+PLINTH_API BOOL UpdateResourceA(HANDLE update, LPCSTR type, LPCSTR name, WORD language, LPVOID data,
+                                DWORD size);
 /// Writes the pending resources into the file (or, with `discard`, drops them) and closes the
 /// handle either way. FALSE when the file could not be rewritten; it is then unchanged.
 PLINTH_API BOOL EndUpdateResourceA(HANDLE update, BOOL discard);

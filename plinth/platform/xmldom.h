@@ -33,7 +33,8 @@ namespace plinth {
 // round trip in UTF-8 and in a single-byte set (the "C" locale included), and every valid
 // text in another multibyte one. A text of 2 GiB or more raises E_INVALIDARG on its way in
 // and E_OUTOFMEMORY on its way out, as CString holds less.
-// Threads: a document and all references to its nodes are used by one thread at a time; distinct documents are independent.
+// Threads: a document and all references to its nodes are used by one thread at a time; distinct
+// documents are independent.
 
 /// Status of document text that is not well-formed XML.
 inline constexpr HRESULT XML_E_PARSEERROR = static_cast<HRESULT>(0x80040201u);

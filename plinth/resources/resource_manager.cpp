@@ -17,7 +17,8 @@ constexpr WORD kLanguage = 1033; // English, United States
 // Releases a module loaded for the purpose when the lookup leaves, whichever way.
 class LoadedForPurpose {
 public:
-    explicit LoadedForPurpose(HMODULE module) noexcept : m_module(module) {}
+    explicit LoadedForPurpose(HMODULE module) noexcept
+        : m_module(module) {}
     ~LoadedForPurpose() { FreeLibrary(m_module); }
     LoadedForPurpose(const LoadedForPurpose&) = delete;
     LoadedForPurpose& operator=(const LoadedForPurpose&) = delete;

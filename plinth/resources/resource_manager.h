@@ -42,7 +42,8 @@ public:
     static unsigned char* LoadResource(HINSTANCE module, const char* name, const char* type,
                                        unsigned int& sizeOrCode);
     /// The same in the current module, found again through its file name.
-    static unsigned char* LoadResource(const char* name, const char* type, unsigned int& sizeOrCode);
+    static unsigned char* LoadResource(const char* name, const char* type,
+                                       unsigned int& sizeOrCode);
     /// Null file: the current module, and `copied` is left alone. A loaded module of that
     /// file: its bytes, *copied false. Otherwise the file is loaded for the purpose and
     /// released again on every path: a copy that the caller frees with delete[], *copied true.

@@ -1,6 +1,5 @@
 // The blob's executable-resource operations, over the resource manager.
 #include "plinth/persist/rt_blob.h"
-
 #include "plinth/resources/resource_manager.h"
 
 namespace plinth {
