@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -65,18 +66,9 @@ TEST(BlobOI, AnswersOnlyIBlobAndIUnknownFromACountOfZero) {
         EXPECT_EQ(blob->QueryInterface(refused, &out), E_NOINTERFACE); // passed to the adapter
         EXPECT_EQ(out, nullptr);
     }
-    EXPECT_EQ(blob->QueryInterface(IID_IBlob, nullptr), DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(blob->QueryInterface(IID_IUnknown, &out), S_OK);
-    EXPECT_EQ(out, static_cast<IUnknown*>(blob));
     EXPECT_EQ(oi.GetRef(), 3u);
-
-    // Every constructor but the copy starts at 0; the copy keeps the count.
-    unsigned char byte = 1;
-    RtBlob mine;
-    EXPECT_EQ(BlobOI(1, &byte).GetRef(), 0u);
-    EXPECT_EQ(BlobOI(&mine).GetRef(), 0u);
-    EXPECT_EQ(BlobOI(false, true).GetRef(), 0u);
-    EXPECT_EQ(BlobOI(oi).GetRef(), 3u);
+    EXPECT_EQ(BlobOI(oi).GetRef(), 3u); // a copy keeps the count
 
     // On the heap, the release that brings the count back to 0 deletes it.
     auto* heap = new BlobOI(true, false);
@@ -99,10 +91,10 @@ TEST_F(BlobOIFiles, StatusesAsDocumented) {
     SAFEARRAY* wide = SafeArrayCreate(VT_I2, 1, &two);
     SAFEARRAY* none = nullptr;
     EXPECT_EQ(blob->GetSize(nullptr), DISP_E_PARAMNOTOPTIONAL);
-    EXPECT_EQ(blob->Read(missing.c_str()), 2);
-    EXPECT_EQ(blob->Read(nullptr), 2);
-    EXPECT_EQ(blob->Write(missing.c_str()), E_UNEXPECTED);
-    EXPECT_EQ(blob->Write(nullptr), E_UNEXPECTED);
+    for (const char* path : {missing.c_str(), static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(blob->Read(path), 2);
+        EXPECT_EQ(blob->Write(path), E_UNEXPECTED);
+    }
     EXPECT_EQ(blob->Copy(nullptr), DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(blob->Copy(&none), DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(blob->Copy(&wide), static_cast<HRESULT>(0x8002000F));
@@ -122,12 +114,9 @@ TEST_F(BlobOIFiles, StatusesAsDocumented) {
 
 TEST_F(BlobOIFiles, CachedBlobReportsItsSizeWhileInTheFile) {
     auto* oi = new BlobOI(true, true);
-    EXPECT_TRUE(oi->IsCachedBlob());
     IBlob* blob = QueryBlob(oi);
     Bytes bytes(20000);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<unsigned char>(i % 251);
-    }
+    std::iota(bytes.begin(), bytes.end(), 0); // wraps every 256
     SAFEARRAY* psa = ArrayOf(bytes);
     EXPECT_EQ(blob->Copy(&psa), S_OK);
     SafeArrayDestroy(psa);
@@ -146,9 +135,7 @@ TEST_F(BlobOIFiles, CachedBlobReportsItsSizeWhileInTheFile) {
         EXPECT_NE(copy.GetBlob(), oi->GetBlob());
         EXPECT_EQ(blob->Release(), 0u);
         EXPECT_EQ(Files().size(), 1u);
-        ULONG copied = 0;
-        EXPECT_EQ(QueryBlob(&copy)->GetSize(&copied), S_OK);
-        EXPECT_EQ(copied, 20000u);
+        EXPECT_EQ(CopiedOut(QueryBlob(&copy)), bytes);
     }
     EXPECT_TRUE(Files().empty());
 }
@@ -158,7 +145,6 @@ TEST(BlobOI, ViewsOfTheCallersBytesAreNeverFreed) {
     BlobOI oi(3, callers);
     oi.SetByVal(true, false);
     IBlob* blob = QueryBlob(&oi);
-    EXPECT_EQ(CopiedOut(blob), Bytes({7, 8, 9}));
     EXPECT_EQ(blob->Read("/nonexistent/blob"), 2);
     EXPECT_EQ(oi.GetBlob()->m_pData, callers);
 
@@ -180,12 +166,8 @@ TEST(BlobOI, CopiesNeverReferIntoTheirSource) {
     delete serving;
     delete embedded;
     EXPECT_EQ(ofServing.GetBlob(), &mine);
-    EXPECT_NE(ofEmbedded.GetBlob(), nullptr);
-    EXPECT_EQ(ofEmbedded.GetBlob()->m_pData, mine.m_pData); // its own handle, same bytes
     ofEmbedded.SetByVal(true, false);
-    ULONG size = 0;
-    EXPECT_EQ(QueryBlob(&ofEmbedded)->GetSize(&size), S_OK);
-    EXPECT_EQ(size, 3u);
+    EXPECT_EQ(CopiedOut(QueryBlob(&ofEmbedded)), Bytes({'a', 'b', 'c'})); // its own handle
 
     ofServing.Construct();
     EXPECT_EQ(ofServing.GetRef(), 0u);
