@@ -1,6 +1,6 @@
+#include "support/xml_pass.h"
+
 #include "plinth/persist/buffer_base.h"
-#include "plinth/persist/xml_archive.h"
-#include "plinth/platform/hresult.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <vector>
 
 using namespace plinth;
+using plinth::testing::Pass;
 
 namespace {
 
@@ -36,20 +37,6 @@ std::vector<BYTE> Bytes(const BufferBase& b) {
     const BYTE* p = b.GetData();
     return std::vector<BYTE>(p, p + b.GetRowSize() * b.GetCount());
 }
-
-// A document with its root attached and pushed, as a caller sets up a pass.
-struct Pass {
-    explicit Pass(LONG direction, const char* text = "<R/>") {
-        pc.m_nDirection = direction;
-        EXPECT_EQ(doc.CreateInstance(), S_OK);
-        doc->loadXML(text);
-        ar = PCExBase(&pc, doc);
-        ar.Push(doc->documentElement());
-    }
-    PC pc;
-    IXMLDOMDocumentPtr doc;
-    PCExBase ar;
-};
 
 std::string Stored(BufferBase& b, bool hex) {
     Pass pass(PC::eStoring);
@@ -91,7 +78,8 @@ TEST(BufferBase, ReserveDoublesWhenItRunsOut) {
     EXPECT_EQ(b.GetRow(4)[0], 4);
     b.SetCount(3); // exact again
     EXPECT_EQ(b.GetAlloc(), 0u);
-    EXPECT_EQ(Contents(b), (Rows{std::string(4, '\0'), std::string(4, '\1'), std::string(4, '\2')}));
+    EXPECT_EQ(Contents(b),
+              (Rows{std::string(4, '\0'), std::string(4, '\1'), std::string(4, '\2')}));
 
     BufferBase none; // without a row size nothing is allocated
     EXPECT_EQ(none.AddNewRow(), nullptr);
@@ -129,12 +117,10 @@ TEST(BufferBase, RemoveRowMovesLaterRowsDown) {
     const struct {
         ULONG index;
         Rows expected;
-    } cases[] = {
-        {0, {"b", "c", "d"}},
-        {2, {"a", "b", "d"}},
-        {3, {"a", "b", "c"}},
-        {4, {"a", "b", "c", "d"}},
-    };
+    } cases[] = {{0, {"b", "c", "d"}},
+                 {2, {"a", "b", "d"}},
+                 {3, {"a", "b", "c"}},
+                 {4, {"a", "b", "c", "d"}}};
     for (const auto& c : cases) {
         BufferBase b = Table(1, {"a", "b", "c", "d"});
         const ULONG reserve = b.GetAlloc();
@@ -163,12 +149,8 @@ TEST(BufferBase, RowsComparedAtTheFirstAndLastRow) {
     EXPECT_FALSE(pqr.IsSame(pqs)); // last row
     EXPECT_FALSE(pqr.IsSame(xqr)); // first row
     EXPECT_FALSE(pqr.IsSame(Table(2, {"PP", "QQ"})));
-    BufferBase empty2;
-    empty2.SetRowSize(2);
-    BufferBase empty3;
-    empty3.SetRowSize(3);
-    EXPECT_TRUE(empty2.IsSame(Table(2, {})));
-    EXPECT_FALSE(empty2.IsSame(empty3));
+    EXPECT_TRUE(Table(2, {}).IsSame(Table(2, {})));
+    EXPECT_FALSE(Table(2, {}).IsSame(Table(3, {})));
 }
 
 TEST(BufferBase, MergeAndUniteAppendAfterTheSharedRows) {
@@ -176,13 +158,11 @@ TEST(BufferBase, MergeAndUniteAppendAfterTheSharedRows) {
         Rows mine, theirs;
         ULONG result;
         Rows expected;
-    } unite[] = {
-        {{"P", "Q"}, {"P", "Q", "R"}, 2, {"P", "Q", "R"}},
-        {{"P", "Q"}, {"P", "Q"}, 2, {"P", "Q"}},
-        {{"P"}, {"X", "Y"}, 0, {"P", "X", "Y"}},
-        {{"P", "Q", "R"}, {"P", "X"}, 1, {"P", "Q", "R", "X"}},
-        {{}, {"X"}, 0, {"X"}},
-    };
+    } unite[] = {{{"P", "Q"}, {"P", "Q", "R"}, 2, {"P", "Q", "R"}},
+                 {{"P", "Q"}, {"P", "Q"}, 2, {"P", "Q"}},
+                 {{"P"}, {"X", "Y"}, 0, {"P", "X", "Y"}},
+                 {{"P", "Q", "R"}, {"P", "X"}, 1, {"P", "Q", "R", "X"}},
+                 {{}, {"X"}, 0, {"X"}}};
     for (const auto& c : unite) {
         BufferBase b = Table(1, c.mine);
         EXPECT_EQ(b.Unite(Table(1, c.theirs)), c.result);
@@ -267,13 +247,11 @@ TEST(BufferBase, IntegerFormPadsTheLastPartialInteger) {
         BYTE rowSize;
         ULONG rows;
         const char* text;
-    } cases[] = {
-        {1, 1, "7"},
-        {3, 1, "197121"},
-        {5, 1, "67305985 5"},
-        {3, 2, "67305985 1541"},
-        {7, 1, "67305985 460293"},
-    };
+    } cases[] = {{1, 1, "7"},
+                 {3, 1, "197121"},
+                 {5, 1, "67305985 5"},
+                 {3, 2, "67305985 1541"},
+                 {7, 1, "67305985 460293"}};
     for (const auto& c : cases) {
         BufferBase b;
         b.SetRowSize(c.rowSize);
@@ -298,18 +276,18 @@ TEST(BufferBase, LoadingBadRowTextKeepsCountAndBufferInAgreement) {
         const char* dt;
         std::vector<BYTE> expected;
     } cases[] = {
-        {true, "0102", {1, 2, 0, 0}},            // short
-        {true, "01020304050607", {1, 2, 3, 4}},  // long
-        {true, "01zz0304", {1, 0, 0, 0}},        // not hexadecimal
-        {true, "", {0, 0, 0, 0}},                // empty
-        {false, "1", {1, 0, 0, 0, 0, 0, 0, 0}},  // short
+        {true, "0102", {1, 2, 0, 0}},               // short
+        {true, "01020304050607", {1, 2, 3, 4}},     // long
+        {true, "01zz0304", {1, 0, 0, 0}},           // not hexadecimal
+        {true, "", {0, 0, 0, 0}},                   // empty
+        {false, "1", {1, 0, 0, 0, 0, 0, 0, 0}},     // short
         {false, "1 2 3", {1, 0, 0, 0, 2, 0, 0, 0}}, // long
         {false, "x 2", {0, 0, 0, 0, 0, 0, 0, 0}},   // not a number
     };
     for (const auto& c : cases) {
         const std::string xml = std::string("<R><BB><SR>") + (c.hex ? "2" : "4") +
-                                "</SR><C>2</C><Bn>" + (c.hex ? "1" : "0") + "</Bn><Dt>" +
-                                c.dt + "</Dt></BB></R>";
+                                "</SR><C>2</C><Bn>" + (c.hex ? "1" : "0") + "</Bn><Dt>" + c.dt +
+                                "</Dt></BB></R>";
         const BufferBase b = Loaded(xml, true, Table(1, {"z"}));
         EXPECT_EQ(b.GetCount(), 2u) << c.dt;
         EXPECT_EQ(Bytes(b), c.expected) << c.dt;
@@ -326,7 +304,8 @@ TEST(BufferBase, LoadingBadRowTextKeepsCountAndBufferInAgreement) {
     EXPECT_NE(old.GetRow(9), nullptr);
 
     // Missing values keep their fields; no "BB" or no current element changes nothing.
-    const BufferBase kept = Loaded("<R><BB><C>1</C><Dt>41</Dt></BB></R>", true, Table(1, {"a", "b"}));
+    const BufferBase kept =
+        Loaded("<R><BB><C>1</C><Dt>41</Dt></BB></R>", true, Table(1, {"a", "b"}));
     EXPECT_EQ(Contents(kept), (Rows{"A"}));
     EXPECT_EQ(Contents(Loaded("<R><X/></R>", true, Table(1, {"a"}))), (Rows{"a"}));
     Pass pass(PC::eLoading);

@@ -165,9 +165,7 @@ TEST(XmlArchive, LeavesReadTheSameInPlaceOrThroughTheirText) {
     EXPECT_EQ(ar.ReadItem("T"), "6 x");
     double list[3] = {0, 0, 9};
     EXPECT_EQ(ar.ReadData("L", list, 3), 2u);
-    EXPECT_EQ(list[0], 1.5);
-    EXPECT_EQ(list[1], 2.5);
-    EXPECT_EQ(list[2], 9);
+    EXPECT_EQ(std::vector<double>(list, list + 3), (std::vector<double>{1.5, 2.5, 9}));
     EXPECT_EQ(ar.ReadDataInt("T", &v, 1), 1u);
     EXPECT_EQ(v, 6);
     EXPECT_EQ(ar.ReadData("*[6]", list, 1), 1u); // a pattern, not a name: the general way

@@ -179,20 +179,12 @@ TEST(AllocationFailure, XmlDocumentBuiltSavedParsedAndReadBack) {
     CString last;
     const int failures = SweepFailures(
         [&] {
-            IXMLDOMDocumentPtr doc;
-            if (doc.CreateInstance() != S_OK) {
-                AfxThrowComException(E_OUTOFMEMORY);
-            }
-            PC pc;
-            pc.m_nDirection = PC::eStoring;
-            doc->appendChild(doc->createElement("R"));
-            PCExBase ar(&pc, doc);
-            ar.Push(doc->documentElement());
+            XmlPass out(PC::eStoring);
             for (int i = 0; i < 5; ++i) {
-                ar.PushInt("V", i);
-                ar.PushString("S", "caf\xC3\xA9 <&>");
+                out.ar.PushInt("V", i);
+                out.ar.PushString("S", "caf\xC3\xA9 <&>");
             }
-            parsed->loadXML(doc->xml());
+            parsed->loadXML(out.doc->xml());
             last = parsed->selectSingleNode("R/S[last()]")->text();
         },
         [&] {
@@ -256,12 +248,9 @@ TEST(AllocationFailure, BlobThroughXml) {
 TEST(AllocationFailure, RowBufferThroughXml) {
     BufferBase rows;
     rows.SetRowSize(3);
-    for (int i = 0; i < 40; ++i) {
-        BYTE* row = rows.AddNewRow();
-        if (row == nullptr) {
-            rows.Allocate(1);
-            row = rows.GetRow(0);
-        }
+    rows.SetCount(40);
+    for (ULONG i = 0; i < 40; ++i) {
+        BYTE* row = rows.GetRow(i);
         row[0] = static_cast<BYTE>(i);
         row[1] = static_cast<BYTE>(i * 3);
         row[2] = static_cast<BYTE>(0xF0 | i);

@@ -23,7 +23,6 @@ int CauseOf(const std::function<void()>& action) {
     return -1;
 }
 
-// The next value of type T that `ar` loads.
 // A memory file that may refuse to lend its memory, so that the archive copies through
 // its buffer as from a disk file.
 class CopyingMemFile : public CMemFile {
@@ -39,6 +38,7 @@ private:
     bool m_bLends;
 };
 
+// The next value of type T that `ar` loads.
 template <class T>
 T Next(CArchive& ar) {
     T value{};

@@ -93,7 +93,7 @@ TEST(Array, ConstructsOnGrowthAndDestroysOnShrink) {
     EXPECT_EQ(Counted::live, 0);
 }
 
-TEST(Array, InsertsRemovesAndAppendsInOrder) {
+TEST(Array, InsertsRemovesAndAppendsInOrderAlsoFromItself) {
     CArray<int, int> array;
     for (int v : {1, 2, 3}) {
         EXPECT_EQ(array.Add(v), v - 1);
@@ -109,9 +109,8 @@ TEST(Array, InsertsRemovesAndAppendsInOrder) {
     EXPECT_EQ(Values(other), (std::vector<int>{9, 9, 7, 7}));
     EXPECT_EQ(other.Append(other), 4);
     EXPECT_EQ(other.GetUpperBound(), 7);
-}
 
-TEST(Array, ElementsOfTheArrayItselfSurviveGrowth) {
+    // Elements of the array itself survive its growth.
     CStringArray words;
     words.Add("first");
     words.FreeExtra();

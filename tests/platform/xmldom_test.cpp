@@ -48,6 +48,24 @@ std::string tempPath(const char* name) {
     return ::testing::TempDir() + std::to_string(::getpid()) + name;
 }
 
+HRESULT errnoStatus(int error) {
+    return static_cast<HRESULT>(0x80070000u | error);
+}
+
+std::string contentsOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Bytes 1 to 255 in order.
+std::string allBytes() {
+    std::string bytes;
+    for (int c = 1; c < 256; ++c) {
+        bytes += static_cast<char>(c);
+    }
+    return bytes;
+}
+
 // Seconds that call takes.
 double secondsFor(const std::function<void()>& call) {
     const auto start = std::chrono::steady_clock::now();
@@ -63,7 +81,7 @@ public:
         const int fd = ::memfd_create("huge_text", 0);
         const std::size_t blocks = (length + kBlock - 1) / kBlock;
         m_size = blocks * kBlock + kPage;
-        void* base = ::mmap(nullptr, m_size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void* base = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (fd < 0 || base == MAP_FAILED || ::ftruncate(fd, kBlock) != 0) {
             return;
         }
@@ -72,13 +90,9 @@ public:
             ::mmap(m_text + i * kBlock, kBlock, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_FIXED, fd,
                    0);
         }
-        ::mmap(m_text + blocks * kBlock, kPage, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
-               -1, 0);
         std::memset(m_text, byte, kBlock);
         ::close(fd);
     }
-    HugeText(const HugeText&) = delete;
-    HugeText& operator=(const HugeText&) = delete;
     ~HugeText() {
         if (m_text != nullptr) {
             ::munmap(m_text, m_size);
@@ -92,6 +106,26 @@ private:
     char* m_text = nullptr;
     std::size_t m_size = 0;
 };
+
+// The files of a directory, by name.
+std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (const dirent* entry = ::readdir(d)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+                names.emplace_back(entry->d_name);
+            }
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
 
 } // namespace
 
@@ -113,7 +147,6 @@ TEST(XmlDom, BuildsWalksAndSelects) {
     EXPECT_EQ(text->nodeType(), NODE_TEXT);
     EXPECT_EQ(text->nodeName(), "#text");
     EXPECT_EQ(text->nextSibling(), a);
-    EXPECT_EQ(a->nodeType(), NODE_ELEMENT);
     EXPECT_EQ(b->nextSibling(), nullptr);
 
     EXPECT_EQ(root->selectSingleNode("A"), a); // first of that name
@@ -133,16 +166,6 @@ TEST(XmlDom, BuildsWalksAndSelects) {
     b->appendTextElement("E", "2 < 3");
     b->appendTextElement("F", "");
     EXPECT_EQ(b->xml(), "<A><C/>t<D>1</D><E>2 &lt; 3</E><F/></A>");
-
-    // Leaves lent in place: only an element's sole ASCII text, or its lack of one.
-    std::size_t length = 9;
-    EXPECT_STREQ(b->childLeafText("E", length), "2 < 3");
-    EXPECT_EQ(length, 5u);
-    EXPECT_STREQ(b->childLeafText("C", length), "");
-    EXPECT_EQ(length, 0u);
-    EXPECT_EQ(root->childLeafText("A", length), nullptr); // the first A holds elements
-    EXPECT_EQ(b->childLeafText("Z", length), nullptr);
-    EXPECT_EQ(doc->documentNode()->childLeafText("", length), nullptr);
 }
 
 // A leaf is lent in place only when its first element of that name holds one ASCII text or
@@ -152,21 +175,19 @@ TEST(XmlDom, LeafTextInPlaceAgreesWithTheSlowWay) {
     const struct {
         const char* xml;
         const char* lent; // null: not lent
-    } cases[] = {
-        {"<R><L>12.5</L></R>", "12.5"},
-        {"<R><L/></R>", ""},
-        {"<R><L> 1 2 3 </L></R>", " 1 2 3 "},
-        {"<R><M/><L>7</L><L>8</L></R>", "7"},
-        {"<R><?L 1?><L>2</L></R>", nullptr},
-        {"<R><?L 1?></R>", nullptr},
-        {"<R><L><![CDATA[3]]></L></R>", nullptr},
-        {"<R><L><!--c--></L></R>", nullptr},
-        {"<R><L>4<!--c--></L></R>", nullptr},
-        {"<R><L>5<M/></L></R>", nullptr},
-        {"<R><L><M>6</M></L></R>", nullptr},
-        {"<R><L>caf\xC3\xA9</L></R>", nullptr},
-        {"<R><M>9</M></R>", nullptr},
-    };
+    } cases[] = {{"<R><L>12.5</L></R>", "12.5"},
+                 {"<R><L/></R>", ""},
+                 {"<R><L> 1 2 3 </L></R>", " 1 2 3 "},
+                 {"<R><M/><L>7</L><L>8</L></R>", "7"},
+                 {"<R><?L 1?><L>2</L></R>", nullptr},
+                 {"<R><?L 1?></R>", nullptr},
+                 {"<R><L><![CDATA[3]]></L></R>", nullptr},
+                 {"<R><L><!--c--></L></R>", nullptr},
+                 {"<R><L>4<!--c--></L></R>", nullptr},
+                 {"<R><L>5<M/></L></R>", nullptr},
+                 {"<R><L><M>6</M></L></R>", nullptr},
+                 {"<R><L>caf\xC3\xA9</L></R>", nullptr},
+                 {"<R><M>9</M></R>", nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.xml);
         IXMLDOMDocumentPtr doc = newDocument();
@@ -190,15 +211,16 @@ TEST(XmlDom, LeafTextInPlaceAgreesWithTheSlowWay) {
     std::size_t length = 0;
     EXPECT_EQ(doc->documentElement()->childLeafText("L", length), nullptr);
     EXPECT_EQ(std::string(leaf->text()), "12");
+    EXPECT_EQ(doc->documentNode()->childLeafText("", length), nullptr);
 }
 
-TEST(XmlDom, FailuresRaiseTheirStatus) {
+TEST(XmlDom, FailuresRaiseTheirStatusAndLeaveTheDocumentAsItWas) {
     IXMLDOMDocumentPtr none;
     IXMLDOMNodePtr null;
     IXMLDOMDocumentPtr doc = newDocument();
     IXMLDOMDocumentPtr other = newDocument();
-    IXMLDOMElementPtr root = doc->createElement("R");
-    doc->appendChild(root);
+    doc->loadXML("<R><A>1</A></R>");
+    IXMLDOMElementPtr root = doc->documentElement();
 
     EXPECT_EQ(statusOf([&] { none->createElement("A"); }), E_POINTER);
     EXPECT_EQ(statusOf([&] { null->text(); }), E_POINTER);
@@ -214,14 +236,8 @@ TEST(XmlDom, FailuresRaiseTheirStatus) {
     EXPECT_EQ(statusOf([&] { root->appendChild(other->createElement("A")); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { root->selectSingleNode("A[["); }), E_INVALIDARG);
     EXPECT_EQ(statusOf([&] { doc->load(tempPath("no/such/file.xml").c_str()); }),
-              static_cast<HRESULT>(0x80070002u));
-    EXPECT_EQ(doc->xml(), "<R/>");
-}
-
-TEST(XmlDom, MalformedTextLeavesTheDocumentAsItWas) {
-    IXMLDOMDocumentPtr doc = newDocument();
-    doc->loadXML("<R><A>1</A></R>");
-    IXMLDOMElementPtr a(doc->selectSingleNode("R/A"));
+              errnoStatus(ENOENT));
+    EXPECT_EQ(statusOf([&] { doc->load(::testing::TempDir().c_str()); }), errnoStatus(EISDIR));
     for (const char* bad : {"", "<R>", "<R></S>", "<R><A>1</A></R><R/>", "text", "<R a=1/>"}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(statusOf([&] { doc->loadXML(bad); }), XML_E_PARSEERROR);
@@ -229,7 +245,7 @@ TEST(XmlDom, MalformedTextLeavesTheDocumentAsItWas) {
     }
     // A node keeps its old tree alive when the document loads other text.
     doc->loadXML("<Q/>");
-    EXPECT_EQ(a->text(), "1");
+    EXPECT_EQ(root->firstChild()->text(), "1");
     EXPECT_EQ(doc->documentElement()->nodeName(), "Q");
 }
 
@@ -238,12 +254,8 @@ TEST(XmlDom, MalformedTextLeavesTheDocumentAsItWas) {
 TEST(XmlDom, TextSurvivesAFileRoundTrip) {
     const std::string saved = std::setlocale(LC_CTYPE, nullptr);
     const std::string path = tempPath("xmldom_round_trip.xml");
-    std::string allBytes;
-    for (int c = 1; c < 256; ++c) {
-        allBytes += static_cast<char>(c);
-    }
     const std::pair<const char*, std::string> cases[] = {
-        {"C", allBytes},
+        {"C", allBytes()},
         {"C.UTF-8", "caf\xC3\xA9 \xE2\x82\xAC <&>\r\n\""},
         // Bytes that UTF-8 cannot decode: above U+10FFFF, a five-byte form, stray bytes.
         {"C.UTF-8", "a\xF4\x90\x80\x80"
@@ -275,8 +287,7 @@ TEST(XmlDom, TextSurvivesAFileRoundTrip) {
     IXMLDOMDocumentPtr doc = newDocument();
     doc->loadXML("<R>\xE9</R>");
     doc->save(path.c_str());
-    std::ifstream file(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "<R>\xC3\xA9</R>");
+    EXPECT_EQ(contentsOf(path), "<R>\xC3\xA9</R>");
     std::remove(path.c_str());
 }
 
@@ -326,13 +337,10 @@ TEST(XmlDom, FirstMatchQueriesStayLinear) {
     EXPECT_EQ(doc->selectSingleNode("//@*"), nullptr);
 }
 
-TEST(XmlDom, FileAndSizeFailuresNameTheirCause) {
+// Only 64 MiB of the text is real.
+TEST(XmlDom, TextOf2GiBOrMoreIsRefusedNotCut) {
     IXMLDOMDocumentPtr doc = newDocument();
     doc->loadXML("<R>kept</R>");
-    EXPECT_EQ(statusOf([&] { doc->load(::testing::TempDir().c_str()); }),
-              static_cast<HRESULT>(0x80070000u | EISDIR));
-
-    // A text of 2 GiB or more is refused, not cut; only 64 MiB of it is real.
     const std::string saved = std::setlocale(LC_CTYPE, nullptr);
     std::setlocale(LC_CTYPE, "C"); // so the text must be converted
     const HugeText huge((std::size_t{1} << 31) + 1, '\xE9');
@@ -342,39 +350,6 @@ TEST(XmlDom, FileAndSizeFailuresNameTheirCause) {
     std::setlocale(LC_CTYPE, saved.c_str());
     EXPECT_EQ(doc->xml(), "<R>kept</R>");
 }
-
-namespace {
-
-// The files of a directory, by name.
-std::vector<std::string> filesIn(const std::string& dir) {
-    std::vector<std::string> names;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (const dirent* entry = ::readdir(d)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-                names.emplace_back(entry->d_name);
-            }
-        }
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-mode_t modeOf(const std::string& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
-
-HRESULT errnoStatus(int error) {
-    return static_cast<HRESULT>(0x80070000u | error);
-}
-
-} // namespace
 
 TEST(XmlDom, SaveReplacesTheFileWholeOrNotAtAll) {
     std::string dir = tempPath("saves.XXXXXX");
@@ -416,7 +391,7 @@ TEST(XmlDom, SaveReplacesTheFileWholeOrNotAtAll) {
     EXPECT_EQ(statusOf([&] { doc->save((path + "/doc.xml").c_str()); }), errnoStatus(ENOTDIR));
     EXPECT_EQ(statusOf([&] { doc->save(subdir.c_str()); }), errnoStatus(EISDIR));
     EXPECT_EQ(statusOf([&] { doc->save(""); }), errnoStatus(ENOENT));
-    rlimit limit {};
+    rlimit limit{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit small{4096, limit.rlim_max};
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -495,11 +470,8 @@ TEST(XmlDom, TextBeyondAsciiConvertsInLinearTime) {
 TEST(XmlDom, SingleByteLocalesConvertLikeTheSixteenBitWay) {
     const std::string saved = std::setlocale(LC_CTYPE, nullptr);
     const std::string path = tempPath("xmldom_single_byte.xml");
-    std::string allBytes;
-    for (int c = 1; c < 256; ++c) {
-        allBytes += static_cast<char>(c);
-    }
-    const std::string upperHalf = allBytes.substr(0x7F);
+    const std::string bytes = allBytes();
+    const std::string upperHalf = bytes.substr(0x7F);
     for (const char* locale : {"C", "en_US.ISO-8859-1", "en_US.ISO-8859-15", "ru_RU.KOI8-R"}) {
         SCOPED_TRACE(locale);
         if (std::setlocale(LC_CTYPE, locale) == nullptr) {
@@ -523,11 +495,10 @@ TEST(XmlDom, SingleByteLocalesConvertLikeTheSixteenBitWay) {
         IXMLDOMElementPtr root = doc->documentNode()->appendElement("R");
         root->put_text(upperHalf.c_str());
         doc->save(path.c_str());
-        std::ifstream file(path, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), expected);
+        EXPECT_EQ(contentsOf(path), expected);
         EXPECT_EQ(std::string(root->text()), upperHalf);
-        root->put_text(allBytes.c_str());
-        EXPECT_EQ(std::string(root->text()), allBytes);
+        root->put_text(bytes.c_str());
+        EXPECT_EQ(std::string(root->text()), bytes);
     }
 
     // In the "C" locale: characters beyond Latin-1 become '?'; a surrogate's form, a stray
@@ -554,15 +525,12 @@ TEST(XmlDom, DistinctDocumentsInThreadsAreIndependent) {
     for (std::size_t t = 0; t < readBack.size(); ++t) {
         threads.emplace_back([&readBack, t] {
             for (int i = 0; i < 100; ++i) {
-                IXMLDOMDocumentPtr doc;
-                doc.CreateInstance();
-                IXMLDOMElementPtr root = doc->createElement("R");
-                doc->appendChild(root);
+                IXMLDOMDocumentPtr doc = newDocument();
+                IXMLDOMElementPtr root = doc->documentNode()->appendElement("R");
                 CString text;
                 text.Format("thread %d pass %d \xE9", static_cast<int>(t), i);
                 root->put_text(text);
-                IXMLDOMDocumentPtr again;
-                again.CreateInstance();
+                IXMLDOMDocumentPtr again = newDocument();
                 again->loadXML(doc->xml());
                 readBack[t] += again->documentElement()->text() == text;
             }
