@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 using namespace plinth;
@@ -29,15 +30,10 @@ LOGFONTA logFontOf(const CFont& font) {
 
 TEST(FontSpecs, DefaultIsArialTenPointsAndEveryFieldCounts) {
     const FontSpecs d;
-    EXPECT_STREQ(d.m_strFace, "Arial");
-    EXPECT_EQ(d.m_nSize, 100);
-    EXPECT_EQ(d.m_bStyle1 + d.m_bStyle2 + d.m_bStyle3, 0);
-    FontSpecs copy(d), assigned, copied;
-    assigned = d;
-    copied.m_nSize = 7;
+    EXPECT_TRUE(d.IsSame(specs("Arial", 100)));
+    FontSpecs copied = specs("x", 7, 1);
     copied.Copy(d);
-    EXPECT_TRUE(copy.IsSame(d) && assigned.IsSame(d) && copied.IsSame(d));
-
+    EXPECT_TRUE(copied.IsSame(d));
     const FontSpecs others[] = {
         specs("arial", 100),    specs("Arial ", 100),      specs("Arial", 101),
         specs("Arial", 100, 1), specs("Arial", 100, 0, 1), specs("Arial", 100, 0, 0, 1),
@@ -59,9 +55,6 @@ TEST(FontVelCache, EqualSpecsShareOneFontAndAnyDifferenceAddsOne) {
 
     FontVel* const style = cache.CreateFontA(specs("DejaVu Sans", 100, 1, 2, 4));
     FontVel* const lower = cache.CreateFontA(specs("dejavu sans", 100, 1, 2, 3));
-    EXPECT_NE(style, first);
-    EXPECT_NE(lower, first);
-    EXPECT_NE(lower, style);
     ASSERT_EQ(cache.GetSize(), 3);
     EXPECT_EQ(cache[0], first); // in the order first asked for
     EXPECT_EQ(cache[1], style);
@@ -84,9 +77,6 @@ TEST(FontVelCache, FindAndDeleteAllPassOverNullEntries) {
     cache.DeleteAll();
     EXPECT_EQ(cache.GetSize(), 0);
     EXPECT_EQ(cache.Find(FontSpecs()), nullptr);
-    FontVel* const again = cache.CreateFontA(FontSpecs());
-    EXPECT_EQ(cache.GetSize(), 1);
-    EXPECT_EQ(cache.Find(FontSpecs()), again);
 }
 
 TEST(FontVel, CreateIndirectHeightIsTheSizeInWholePoints) {
@@ -98,13 +88,11 @@ TEST(FontVel, CreateIndirectHeightIsTheSizeInWholePoints) {
         SCOPED_TRACE(c.size);
         FontVel font(specs("Liberation Sans", c.size));
         ASSERT_NE(font.CreateIndirect(), 0);
+        LOGFONTA expected{}; // everything but height and face left at zero
+        expected.lfHeight = c.height;
+        std::strcpy(expected.lfFaceName, "Liberation Sans");
         const LOGFONTA lf = logFontOf(font);
-        EXPECT_EQ(lf.lfHeight, c.height);
-        EXPECT_STREQ(lf.lfFaceName, "Liberation Sans");
-        EXPECT_EQ(lf.lfWidth + lf.lfEscapement + lf.lfOrientation + lf.lfWeight, 0);
-        EXPECT_EQ(lf.lfItalic + lf.lfUnderline + lf.lfStrikeOut + lf.lfCharSet + lf.lfOutPrecision +
-                      lf.lfClipPrecision + lf.lfQuality + lf.lfPitchAndFamily,
-                  0);
+        EXPECT_EQ(std::memcmp(&lf, &expected, sizeof lf), 0);
     }
 
     FontVel font(specs(std::string(40, 'f').c_str(), 100));
@@ -122,8 +110,6 @@ TEST(FontVel, CreateSelectsIntoTheContextAndReturnsThePreviousFont) {
     FontVel a(specs("DejaVu Sans", 100)), b(specs("DejaVu Serif", 120));
 
     EXPECT_EQ(a.Create(nullptr), nullptr);
-    EXPECT_EQ(a.GetSafeHandle(), nullptr);
-
     EXPECT_EQ(a.Create(&dc), initial);
     EXPECT_EQ(dc.GetCurrentFont(), &a);
     EXPECT_EQ(logFontOf(a).lfHeight, -10); // 10 points at 72 dots per inch
@@ -133,7 +119,6 @@ TEST(FontVel, CreateSelectsIntoTheContextAndReturnsThePreviousFont) {
     EXPECT_EQ(b.Create(&dc), &a);
     EXPECT_EQ(a.Create(&dc), &b); // selected again, not created again
     EXPECT_EQ(a.GetSafeHandle(), handle);
-    EXPECT_EQ(dc.GetCurrentFont(), &a);
 
     CDC other; // a handle made for one context is kept for another
     CFont* const otherInitial = other.GetCurrentFont();
@@ -151,7 +136,6 @@ TEST(FontVel, CopyTakesTheSpecsAndLeavesBothHandles) {
     bare.Copy(made);
     EXPECT_TRUE(bare.IsSame(made));
     EXPECT_EQ(bare.GetSafeHandle(), nullptr);
-    EXPECT_EQ(made.GetSafeHandle(), handle);
 
     FontVel other(specs("DejaVu Serif", 90));
     made = other;
@@ -164,7 +148,7 @@ TEST(FontVel, CopyTakesTheSpecsAndLeavesBothHandles) {
 TEST(FontVelCache, ManyCachedFontsReleaseTheirHandlesOnce) {
     CDC dc;
     CFont* const initial = dc.GetCurrentFont();
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < 2; ++round) { // emptied first, then left to the destructor
         FontVelCache cache;
         for (int i = 0; i < 40; ++i) {
             FontVel* font = cache.CreateFontA(specs(i % 3 == 0 ? "DejaVu Sans" : "Liberation Serif",
@@ -179,8 +163,7 @@ TEST(FontVelCache, ManyCachedFontsReleaseTheirHandlesOnce) {
         EXPECT_EQ(cache.GetSize(), 40);
         dc.SelectObject(initial);
         if (round == 0) {
-            cache.DeleteAll(); // the destructor then finds nothing to delete
-            EXPECT_EQ(cache.GetSize(), 0);
+            cache.DeleteAll();
         }
     }
 }

@@ -1,6 +1,8 @@
 // A face the configuration lists but that cannot be opened any more. The configuration is
 // chosen through the environment before the first font is made, so this program holds this
 // test alone.
+#include "support/private_tmpdir.h"
+
 #include "plinth/platform/font.h"
 
 #include <gtest/gtest.h>
@@ -8,36 +10,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <system_error>
 
 using namespace plinth;
 
 namespace fs = std::filesystem;
 
-namespace {
+using FontMissingFace = plinth::testing::PrivateTmpDir;
 
-// A scratch folder, removed on every path out of the test.
-struct ScratchDir {
-    ScratchDir() {
-        std::string name = (fs::temp_directory_path() / "plinth-fonts-XXXXXX").string();
-        if (mkdtemp(name.data()) != nullptr) {
-            path = name;
-        }
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    fs::path path;
-};
-
-} // namespace
-
-TEST(FontMissingFace, FaceThatCannotBeOpenedFailsCreation) {
-    const ScratchDir scratch;
-    ASSERT_FALSE(scratch.path.empty());
-    const fs::path& dir = scratch.path;
+TEST_F(FontMissingFace, FaceThatCannotBeOpenedFailsCreation) {
+    const fs::path dir = m_dir;
     const fs::path face = dir / "Face.ttf";
     fs::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", face);
     std::ofstream(dir / "fonts.conf") << "<fontconfig><dir>" << dir.string() << "</dir><cachedir>"
@@ -48,7 +29,7 @@ TEST(FontMissingFace, FaceThatCannotBeOpenedFailsCreation) {
     CFont opened;
     ASSERT_EQ(opened.CreatePointFont(100, "DejaVu Sans", &dc), 1);
     FontFaceInfo info;
-    opened.GetFaceInfo(&info);
+    ASSERT_EQ(opened.GetFaceInfo(&info), 1);
     ASSERT_EQ(fs::path(info.m_strFile.GetString()), face); // the configuration is the test's
 
     fs::remove(face);

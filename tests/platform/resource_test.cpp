@@ -1,6 +1,6 @@
-#include "plinth/platform/resource.h"
-
 #include "support/module_fixture.h"
+
+#include "plinth/platform/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -21,37 +21,28 @@ namespace {
 
 using ResourceFiles = ModuleFiles;
 
+// The resource's bytes; "<none>" when it is not found.
+std::string Bytes(HMODULE module, LPCSTR type, LPCSTR name) {
+    HRSRC found = FindResourceA(module, name, type);
+    if (found == nullptr) {
+        return "<none>";
+    }
+    const auto* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    return data == nullptr ? std::string() : std::string(data, SizeofResource(module, found));
+}
+
 // A module opened for its resources, released at the end of the scope.
-class DataFile {
-public:
+struct DataFile {
     explicit DataFile(const std::string& path)
-        : m_module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~DataFile() {
-        if (m_module != nullptr) {
-            FreeLibrary(m_module);
-        }
-    }
-    DataFile(const DataFile&) = delete;
-    DataFile& operator=(const DataFile&) = delete;
-    HMODULE Get() const { return m_module; }
-
-    // The resource's bytes; "<none>" when it is not found.
-    std::string Bytes(LPCSTR type, LPCSTR name) const {
-        HRSRC found = FindResourceA(m_module, name, type);
-        if (found == nullptr) {
-            return "<none>";
-        }
-        const auto* data = static_cast<const char*>(LockResource(LoadResource(m_module, found)));
-        return data == nullptr ? std::string() : std::string(data, SizeofResource(m_module, found));
-    }
-
-private:
-    HMODULE m_module;
+        : module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~DataFile() { FreeLibrary(module); }
+    std::string Bytes(LPCSTR type, LPCSTR name) const { return ::Bytes(module, type, name); }
+    HMODULE module;
 };
 
 // Changes one resource of a module file; false when any step fails.
-bool Store(const std::string& path, LPCSTR type, LPCSTR name, WORD language, const std::string& bytes,
-           bool remove = false) {
+bool Store(const std::string& path, LPCSTR type, LPCSTR name, WORD language,
+           const std::string& bytes, bool remove = false) {
     HANDLE update = BeginUpdateResourceA(path.c_str(), 0);
     if (update == nullptr) {
         return false;
@@ -78,48 +69,48 @@ void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
 
 TEST_F(ResourceFiles, IdentifiersFollowTheNamingRules) {
     const DataFile module(CopyModule());
-    ASSERT_NE(module.Get(), nullptr);
+    ASSERT_NE(module.module, nullptr);
     const std::string logo = Embedded("logo.bin");
     const std::string seven = Embedded("numbered.bin");
+    // Texts ignore ASCII case; "#n" is a number, "n" a text.
     const struct {
-        LPCSTR type;
-        LPCSTR name;
+        LPCSTR type, name;
         std::string expected;
-    } cases[] = {
-        {"BIN", "LOGO", logo},
-        {"bin", "Logo", logo}, // texts ignore ASCII case
-        {"#10", "#7", seven},
-        {MAKEINTRESOURCEA(10), MAKEINTRESOURCEA(7), seven},
-        {"#010", MAKEINTRESOURCEA(7), seven},
-        {"10", "7", "<none>"}, // texts, not numbers
-        {"#10", "#8", "<none>"},
-        {"#", "#7", "<none>"},
-        {"#65536", "#7", "<none>"},
-        {"#1x", "#7", "<none>"},
-        {"", "LOGO", "<none>"},
-        {nullptr, "LOGO", "<none>"},
-        {"BIN", "EMPTY", ""},
-    };
+    } cases[] = {{"BIN", "LOGO", logo},
+                 {"bin", "Logo", logo},
+                 {"#10", "#7", seven},
+                 {MAKEINTRESOURCEA(10), MAKEINTRESOURCEA(7), seven},
+                 {"#010", MAKEINTRESOURCEA(7), seven},
+                 {"10", "7", "<none>"},
+                 {"#10", "#8", "<none>"},
+                 {"#", "#7", "<none>"},
+                 {"#65536", "#7", "<none>"},
+                 {"#1x", "#7", "<none>"},
+                 {"", "LOGO", "<none>"},
+                 {nullptr, "LOGO", "<none>"},
+                 {"BIN", "EMPTY", ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(module.Bytes(c.type, c.name), c.expected)
-            << (IS_INTRESOURCE(c.type) ? "#int" : c.type) << " " << (IS_INTRESOURCE(c.name) ? "#int" : c.name);
+            << (IS_INTRESOURCE(c.type) ? "#int" : c.type) << " "
+            << (IS_INTRESOURCE(c.name) ? "#int" : c.name);
     }
-    HRSRC empty = FindResourceA(module.Get(), "EMPTY", "BIN");
-    ASSERT_NE(LoadResource(module.Get(), empty), nullptr);
-    EXPECT_EQ(LockResource(LoadResource(module.Get(), empty)), nullptr);
-    EXPECT_EQ(SizeofResource(module.Get(), empty), 0u);
+    HRSRC empty = FindResourceA(module.module, "EMPTY", "BIN");
+    ASSERT_NE(LoadResource(module.module, empty), nullptr);
+    EXPECT_EQ(LockResource(LoadResource(module.module, empty)), nullptr);
+    EXPECT_EQ(SizeofResource(module.module, empty), 0u);
     // A resource of one module is not one of another's.
     const DataFile other(CopyModule("other.so"));
-    EXPECT_EQ(LoadResource(other.Get(), empty), nullptr);
-    EXPECT_EQ(SizeofResource(other.Get(), empty), 0u);
+    EXPECT_EQ(LoadResource(other.module, empty), nullptr);
+    EXPECT_EQ(SizeofResource(other.module, empty), 0u);
 }
 
-// Walk callbacks collect what they see into the vector that `param` points at.
-std::vector<std::string>& Seen(LONG_PTR param) {
-    return *reinterpret_cast<std::vector<std::string>*>(param);
+// Walk callbacks note what they see in the vector that `param` points at.
+BOOL Note(LONG_PTR param, const std::string& what) {
+    reinterpret_cast<std::vector<std::string>*>(param)->push_back(what);
+    return 1;
 }
 std::string Show(LPCSTR id) {
-    return IS_INTRESOURCE(id) ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(id)) : std::string(id);
+    return IS_INTRESOURCE(id) ? "#" + std::to_string(reinterpret_cast<UINT_PTR>(id)) : id;
 }
 
 TEST_F(ResourceFiles, WalksListEachIdentifierOnceTextsFirst) {
@@ -127,25 +118,20 @@ TEST_F(ResourceFiles, WalksListEachIdentifierOnceTextsFirst) {
     ASSERT_TRUE(Store(path, "BIN", "LOGO", 0, "neutral"));
     const DataFile module(path);
     std::vector<std::string> seen;
-    const auto param = reinterpret_cast<LONG_PTR>(&seen);
-    EXPECT_TRUE(EnumResourceTypesA(module.Get(), [](HMODULE, LPSTR type, LONG_PTR p) -> BOOL {
-        Seen(p).push_back(Show(type));
-        return 1;
-    }, param));
-    EXPECT_TRUE(EnumResourceNamesA(module.Get(), "BIN", [](HMODULE, LPCSTR, LPSTR name, LONG_PTR p) -> BOOL {
-        Seen(p).push_back(Show(name));
-        return 1;
-    }, param));
-    EXPECT_TRUE(EnumResourceLanguagesA(module.Get(), "bin", "logo",
-                                       [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR p) -> BOOL {
-                                           Seen(p).push_back(std::to_string(language));
-                                           return 1;
-                                       },
-                                       param));
+    const auto p = reinterpret_cast<LONG_PTR>(&seen);
+    const auto type = [](HMODULE, LPSTR id, LONG_PTR q) { return Note(q, Show(id)); };
+    const auto name = [](HMODULE, LPCSTR, LPSTR id, LONG_PTR q) { return Note(q, Show(id)); };
+    const auto language = [](HMODULE, LPCSTR, LPCSTR, WORD id, LONG_PTR q) {
+        return Note(q, std::to_string(id));
+    };
+    EXPECT_TRUE(EnumResourceTypesA(module.module, type, p));
+    EXPECT_TRUE(EnumResourceNamesA(module.module, "BIN", name, p));
+    EXPECT_TRUE(EnumResourceLanguagesA(module.module, "bin", "logo", language, p));
     EXPECT_EQ(seen, (std::vector<std::string>{"BIN", "#10", "EMPTY", "LOGO", "0", "1033"}));
     // A callback that stops the walk, and a walk with nothing to walk.
-    EXPECT_FALSE(EnumResourceTypesA(module.Get(), [](HMODULE, LPSTR, LONG_PTR) -> BOOL { return 0; }, 0));
-    EXPECT_FALSE(EnumResourceNamesA(module.Get(), "NONE", [](HMODULE, LPCSTR, LPSTR, LONG_PTR) -> BOOL { return 1; }, 0));
+    const auto stop = [](HMODULE, LPSTR, LONG_PTR) { return 0; };
+    EXPECT_FALSE(EnumResourceTypesA(module.module, stop, 0));
+    EXPECT_FALSE(EnumResourceNamesA(module.module, "NONE", name, p));
 }
 
 TEST_F(ResourceFiles, LanguagesAreKeptApartAndNeutralIsPreferred) {
@@ -158,8 +144,8 @@ TEST_F(ResourceFiles, LanguagesAreKeptApartAndNeutralIsPreferred) {
     ASSERT_TRUE(Store(path, "BIN", "LOGO", 1033, "", true));
     EXPECT_EQ(DataFile(path).Bytes("BIN", "LOGO"), "de"); // the only one left
     const DataFile module(path);
-    EXPECT_EQ(FindResourceExA(module.Get(), "BIN", "LOGO", 1033), nullptr);
-    EXPECT_NE(FindResourceExA(module.Get(), "BIN", "LOGO", 1031), nullptr);
+    EXPECT_EQ(FindResourceExA(module.module, "BIN", "LOGO", 1033), nullptr);
+    EXPECT_NE(FindResourceExA(module.module, "BIN", "LOGO", 1031), nullptr);
 }
 
 TEST_F(ResourceFiles, UpdatesReplaceOneResourceAndKeepTheOthersAndTheCode) {
@@ -195,11 +181,10 @@ TEST_F(ResourceFiles, FailedUpdatesLeaveTheFileAsItWas) {
     const std::string module = CopyModule();
     const std::string original = Get(module);
 
-    SetLastError(0);
-    EXPECT_EQ(BeginUpdateResourceA(Path("missing.so").c_str(), 0), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ENOENT));
-    EXPECT_EQ(BeginUpdateResourceA(text.c_str(), 0), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ENOEXEC));
+    for (const auto& [file, error] : {std::pair{Path("missing.so"), ENOENT}, {text, ENOEXEC}}) {
+        EXPECT_EQ(BeginUpdateResourceA(file.c_str(), 0), nullptr);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(error)) << file;
+    }
     EXPECT_EQ(BeginUpdateResourceA(m_dir.c_str(), 0), nullptr);
     EXPECT_EQ(Get(text), "not a module");
 
@@ -239,8 +224,8 @@ TEST_F(ResourceFiles, DamagedSectionsHaveNoResourcesAndNothingOutsideIsRead) {
     const std::string good = Get(CopyModule());
     const std::size_t at = SectionAt(good);
     ASSERT_NE(at, std::string::npos);
-    const std::uint32_t tableSize = static_cast<std::uint8_t>(good[at + 12]) |
-                                    static_cast<std::uint8_t>(good[at + 13]) << 8;
+    const std::uint32_t tableSize =
+        static_cast<std::uint8_t>(good[at + 12]) | static_cast<std::uint8_t>(good[at + 13]) << 8;
     const std::pair<const char*, std::function<void(std::string&)>> damages[] = {
         {"magic", [&](std::string& b) { b[at] = 'X'; }},
         {"format", [&](std::string& b) { PutU32(b, at + 4, 2); }},
@@ -253,7 +238,8 @@ TEST_F(ResourceFiles, DamagedSectionsHaveNoResourcesAndNothingOutsideIsRead) {
         {"data offset", [&](std::string& b) { PutU32(b, at + 28, 0xFFFFFFF0u); }},
         {"data in table", [&](std::string& b) { PutU32(b, at + 28, 4); }},
         {"data size", [&](std::string& b) { PutU32(b, at + 32, 0xFFFFFF); }},
-        {"unterminated", [&](std::string& b) { std::memset(&b[at + 16 + 3 * 20], 'A', tableSize - 16 - 3 * 20); }},
+        {"unterminated",
+         [&](std::string& b) { std::memset(&b[at + 16 + 3 * 20], 'A', tableSize - 16 - 3 * 20); }},
     };
     for (const auto& [what, damage] : damages) {
         std::string bytes = good;
@@ -261,7 +247,7 @@ TEST_F(ResourceFiles, DamagedSectionsHaveNoResourcesAndNothingOutsideIsRead) {
         const std::string path = Put("damaged.so", bytes);
         {
             const DataFile module(path);
-            ASSERT_NE(module.Get(), nullptr) << what;
+            ASSERT_NE(module.module, nullptr) << what;
             EXPECT_EQ(module.Bytes("BIN", "LOGO"), "<none>") << what;
             EXPECT_EQ(module.Bytes("#10", "#7"), "<none>") << what;
         }
@@ -285,9 +271,10 @@ TEST_F(ResourceFiles, DamagedSectionsHaveNoResourcesAndNothingOutsideIsRead) {
         }
         const DataFile module(Put("random.so", bytes));
         for (LPCSTR name : {"LOGO", "EMPTY"}) {
-            HRSRC found = FindResourceA(module.Get(), name, "BIN");
-            if (const auto* data = static_cast<const char*>(LockResource(LoadResource(module.Get(), found)))) {
-                const std::string copy(data, SizeofResource(module.Get(), found)); // read it all
+            HRSRC found = FindResourceA(module.module, name, "BIN");
+            if (const auto* data =
+                    static_cast<const char*>(LockResource(LoadResource(module.module, found)))) {
+                const std::string copy(data, SizeofResource(module.module, found)); // read it all
                 EXPECT_LE(copy.size(), sectionSize);
             }
         }
@@ -295,16 +282,12 @@ TEST_F(ResourceFiles, DamagedSectionsHaveNoResourcesAndNothingOutsideIsRead) {
     // A file cut short inside the section loses its section table: not a module any more.
     const std::string cut = Put("cut.so", good.substr(0, at + 20));
     EXPECT_EQ(LoadLibraryExA(cut.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);
-}
-
-TEST_F(ResourceFiles, LoadingFailsWhenTheFileWasCutShortAfterTheLookup) {
+    // Cut short after the lookup: loading fails rather than reading past the end.
     const std::string path = CopyModule();
-    const std::size_t at = SectionAt(Get(path));
     const DataFile module(path);
-    HRSRC found = FindResourceA(module.Get(), "LOGO", "BIN");
-    ASSERT_NE(found, nullptr);
+    HRSRC found = FindResourceA(module.module, "LOGO", "BIN");
     ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(at)), 0);
-    EXPECT_EQ(LoadResource(module.Get(), found), nullptr);
+    EXPECT_EQ(LoadResource(module.module, found), nullptr);
 }
 
 TEST_F(ResourceFiles, ModulesAreFoundByPathAndByFileName) {
@@ -315,7 +298,10 @@ TEST_F(ResourceFiles, ModulesAreFoundByPathAndByFileName) {
     ASSERT_NE(::dladdr(::dlsym(handle, "plinth_fixture_answer"), &info), 0);
     HMODULE module = info.dli_fbase;
     EXPECT_EQ(GetModuleHandleA(path.c_str()), module);
-    EXPECT_EQ(GetModuleHandleA((m_dir + "/./../" + std::filesystem::path(m_dir).filename().string() + "/found.so").c_str()), module);
+    EXPECT_EQ(GetModuleHandleA((m_dir + "/./../" +
+                                std::filesystem::path(m_dir).filename().string() + "/found.so")
+                                   .c_str()),
+              module);
     EXPECT_EQ(GetModuleHandleA("found.so"), module);
     EXPECT_EQ(GetModuleHandleA("found"), nullptr);
 
@@ -361,12 +347,13 @@ TEST_F(ResourceFiles, LoadsAreCountedAndTheLastReleaseUnloads) {
     };
     for (const auto& f : failures) {
         SetLastError(0);
-        EXPECT_EQ(LoadLibraryExA(f.file.c_str(), nullptr, f.flags), nullptr) << f.file << " " << f.flags;
+        EXPECT_EQ(LoadLibraryExA(f.file.c_str(), nullptr, f.flags), nullptr)
+            << f.file << " " << f.flags;
         EXPECT_EQ(GetLastError(), f.error) << f.file << " " << f.flags;
     }
     // An executable can be opened for its resources, though not loaded.
     const DataFile exe(std::filesystem::read_symlink("/proc/self/exe"));
-    ASSERT_NE(exe.Get(), nullptr);
+    ASSERT_NE(exe.module, nullptr);
     EXPECT_EQ(exe.Bytes("BIN", "LOGO"), "<none>");
 }
 
@@ -375,11 +362,6 @@ TEST_F(ResourceFiles, LoadsAreCountedAndTheLastReleaseUnloads) {
 TEST_F(ResourceFiles, ConcurrentLoadsAndLookupsShareOneModuleRecord) {
     const std::string path = CopyModule();
     const std::string logo = Embedded("logo.bin");
-    const auto bytes = [](HMODULE module) {
-        HRSRC found = FindResourceA(module, "LOGO", "BIN");
-        const auto* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
-        return data == nullptr ? std::string() : std::string(data, SizeofResource(module, found));
-    };
     HMODULE held = LoadLibraryExA(path.c_str(), nullptr, 0);
     ASSERT_NE(held, nullptr);
     std::vector<int> agreed(4, 0);
@@ -388,7 +370,7 @@ TEST_F(ResourceFiles, ConcurrentLoadsAndLookupsShareOneModuleRecord) {
         threads.emplace_back([&, t] {
             for (int i = 0; i < 50; ++i) {
                 HMODULE mine = LoadLibraryExA(path.c_str(), nullptr, 0);
-                agreed[t] += mine == held && bytes(mine) == logo;
+                agreed[t] += mine == held && Bytes(mine, "BIN", "LOGO") == logo;
                 FreeLibrary(mine);
             }
         });
@@ -397,7 +379,7 @@ TEST_F(ResourceFiles, ConcurrentLoadsAndLookupsShareOneModuleRecord) {
         thread.join();
     }
     EXPECT_EQ(agreed, std::vector<int>(agreed.size(), 50));
-    EXPECT_EQ(bytes(held), logo);
+    EXPECT_EQ(Bytes(held, "BIN", "LOGO"), logo);
     EXPECT_TRUE(FreeLibrary(held));
     EXPECT_FALSE(IsLoaded(path));
 }

@@ -38,7 +38,8 @@ TEST_F(ResourceTool, RoundTripsResourcesThroughAModuleFile) {
     const std::string input = Put("input.bin", std::string("\0\x01 data \xff", 9));
     const std::string empty = Put("empty.bin", "");
 
-    EXPECT_EQ(Tool("list " + module).output, "BIN\tEMPTY\t1033\t0\nBIN\tLOGO\t1033\t20\n#10\t#7\t1033\t5\n");
+    EXPECT_EQ(Tool("list " + module).output,
+              "BIN\tEMPTY\t1033\t0\nBIN\tLOGO\t1033\t20\n#10\t#7\t1033\t5\n");
     EXPECT_EQ(Tool("add " + module + " DATA '#5' " + input).status, 0);
     EXPECT_EQ(Tool("add " + module + " DATA NOTHING " + empty + " --language 0").status, 0);
     EXPECT_EQ(Tool("extract " + module + " data '#5' " + Path("out.bin")).status, 0);
@@ -78,7 +79,8 @@ TEST_F(ResourceTool, ExplainsWhatWentWrong) {
     for (const auto& c : cases) {
         const ToolRun run = Tool(c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments;
-        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << ": " << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos)
+            << c.arguments << ": " << run.output;
     }
     EXPECT_EQ(Get(module), before);
     const ToolRun help = Tool("--help");

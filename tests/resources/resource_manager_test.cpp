@@ -1,10 +1,9 @@
-#include "plinth/resources/resource_manager.h"
+#include "support/module_fixture.h"
 
 #include "plinth/persist/rt_blob.h"
 #include "plinth/platform/module.h"
 #include "plinth/platform/resource.h"
-
-#include "support/module_fixture.h"
+#include "plinth/resources/resource_manager.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +25,13 @@ protected:
 
     // Loads a module for the test; unloaded at the end of the scope.
     struct Loaded {
-        explicit Loaded(const std::string& path) : handle(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+        explicit Loaded(const std::string& path)
+            : handle(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
         ~Loaded() {
             if (handle != nullptr) {
                 ::dlclose(handle);
             }
         }
-        Loaded(const Loaded&) = delete;
-        Loaded& operator=(const Loaded&) = delete;
         void* handle;
     };
 
@@ -50,11 +48,13 @@ TEST_F(Resources, ALoadedModuleGivesPointersIntoItsOwnBytes) {
     ASSERT_NE(loaded.handle, nullptr);
     unsigned int size = 0;
     bool copied = true;
-    const unsigned char* data = ResourceManager::LoadResource(path.c_str(), "LOGO", "BIN", size, &copied);
+    const unsigned char* data =
+        ResourceManager::LoadResource(path.c_str(), "LOGO", "BIN", size, &copied);
     EXPECT_FALSE(copied);
     EXPECT_EQ(Bytes(data, size), Embedded("logo.bin"));
     unsigned int again = 0;
-    EXPECT_EQ(ResourceManager::LoadResource(GetModuleHandleA(path.c_str()), "logo", "bin", again), data);
+    EXPECT_EQ(ResourceManager::LoadResource(GetModuleHandleA(path.c_str()), "logo", "bin", again),
+              data);
 
     // The codes of the module-handle form.
     const struct {
@@ -84,7 +84,8 @@ TEST_F(Resources, AFileNotLoadedGivesAPrivateCopyAndIsUnloadedOnEveryPath) {
         EXPECT_FALSE(IsLoaded(path));
         for (const char* name : {"NONE", "EMPTY"}) {
             copied = true;
-            EXPECT_EQ(ResourceManager::LoadResource(path.c_str(), name, "BIN", size, &copied), nullptr);
+            EXPECT_EQ(ResourceManager::LoadResource(path.c_str(), name, "BIN", size, &copied),
+                      nullptr);
             EXPECT_EQ(size, 11u) << name;
             EXPECT_FALSE(copied);
             EXPECT_FALSE(IsLoaded(path)) << name;
@@ -93,7 +94,8 @@ TEST_F(Resources, AFileNotLoadedGivesAPrivateCopyAndIsUnloadedOnEveryPath) {
     const std::string text = Put("notes.txt", "not a module");
     for (const std::string& file : {text, Path("missing.so")}) {
         unsigned int code = 0;
-        EXPECT_EQ(ResourceManager::LoadResource(file.c_str(), "LOGO", "BIN", code, nullptr), nullptr);
+        EXPECT_EQ(ResourceManager::LoadResource(file.c_str(), "LOGO", "BIN", code, nullptr),
+                  nullptr);
         EXPECT_EQ(code, 10u) << file;
     }
 }
@@ -102,7 +104,8 @@ TEST_F(Resources, TheCurrentModuleIsTheProgramUnlessTheHostNamesAnother) {
     ASSERT_EQ(m_program, GetModuleHandleA(nullptr));
     unsigned int size = 0;
     bool copied = true;
-    const unsigned char* data = ResourceManager::LoadResource(nullptr, "GREETING", "TEXT", size, &copied);
+    const unsigned char* data =
+        ResourceManager::LoadResource(nullptr, "GREETING", "TEXT", size, &copied);
     EXPECT_EQ(Bytes(data, size), Get(PLINTH_GREETING));
     EXPECT_TRUE(copied); // left alone
     RtBlob blob;
@@ -135,7 +138,7 @@ TEST_F(Resources, TheCurrentModuleIsTheProgramUnlessTheHostNamesAnother) {
     } failures[] = {
         {nullptr, 1},
         {static_cast<char*>(GetModuleHandleA(path.c_str())) + 1, 2}, // not a module's handle
-        {GetModuleHandleA((deep + "/module.so").c_str()), 2}, // would be cut off
+        {GetModuleHandleA((deep + "/module.so").c_str()), 2},        // would be cut off
         {GetModuleHandleA("gone.so"), 3},
     };
     for (const auto& f : failures) {
@@ -158,7 +161,8 @@ TEST_F(Resources, UpdatesReplaceOneResourceAndFailuresChangeNothing) {
     ASSERT_TRUE(ResourceManager::UpdateResourceA(path.c_str(), "logo", "bin", blob));
     unsigned int size = 0;
     bool copied = false;
-    std::unique_ptr<unsigned char[]> data(ResourceManager::LoadResource(path.c_str(), "LOGO", "BIN", size, &copied));
+    std::unique_ptr<unsigned char[]> data(
+        ResourceManager::LoadResource(path.c_str(), "LOGO", "BIN", size, &copied));
     EXPECT_EQ(Bytes(data.get(), size), std::string("new logo", 9));
     data.reset(ResourceManager::LoadResource(path.c_str(), "#7", "#10", size, &copied));
     EXPECT_EQ(Bytes(data.get(), size), Embedded("numbered.bin")); // the others stay
@@ -172,37 +176,29 @@ TEST_F(Resources, UpdatesReplaceOneResourceAndFailuresChangeNothing) {
         const Loaded loaded(path);
         HMODULE module = GetModuleHandleA(path.c_str());
         EXPECT_EQ(SizeofResource(module, FindResourceA(module, "LOGO", "BIN")), 0u);
+        // A loaded module keeps its bytes, and runs, while its file is updated.
+        const unsigned char* held = ResourceManager::LoadResource(module, "#7", "#10", size);
+        ASSERT_TRUE(ResourceManager::UpdateResourceA(path.c_str(), "#7", "#10", blob));
+        EXPECT_EQ(Bytes(held, size), Embedded("numbered.bin"));
+        auto* answer = reinterpret_cast<int (*)()>(::dlsym(loaded.handle, "plinth_fixture_answer"));
+        ASSERT_NE(answer, nullptr);
+        EXPECT_EQ(answer(), 42);
     }
 
     const std::string before = Get(path);
     const std::string text = Put("notes.txt", "not a module");
     EXPECT_FALSE(ResourceManager::UpdateResourceA(Path("missing.so").c_str(), "LOGO", "BIN", blob));
     EXPECT_FALSE(ResourceManager::UpdateResourceA(text.c_str(), "LOGO", "BIN", blob));
-    EXPECT_FALSE(ResourceManager::UpdateResourceA(path.c_str(), "#70000", "BIN", blob)); // adding fails
+    EXPECT_FALSE(
+        ResourceManager::UpdateResourceA(path.c_str(), "#70000", "BIN", blob)); // adding fails
     EXPECT_EQ(Get(text), "not a module");
     EXPECT_EQ(Get(path), before);
     ASSERT_EQ(::chmod(m_dir.c_str(), 0555), 0);
-    EXPECT_TRUE(AsUnprivileged([&] { return !ResourceManager::UpdateResourceA(path.c_str(), "LOGO", "BIN", blob); }));
+    EXPECT_TRUE(AsUnprivileged(
+        [&] { return !ResourceManager::UpdateResourceA(path.c_str(), "LOGO", "BIN", blob); }));
     EXPECT_EQ(Get(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 2); // no leftovers
     blob.Delete();
-}
-
-TEST_F(Resources, ALoadedModuleKeepsItsBytesWhileItsFileIsUpdated) {
-    const std::string path = CopyModule();
-    const Loaded loaded(path);
-    unsigned int size = 0;
-    bool copied = true;
-    const unsigned char* data = ResourceManager::LoadResource(path.c_str(), "LOGO", "BIN", size, &copied);
-    ASSERT_NE(data, nullptr);
-    RtBlob blob;
-    blob.Set("replacement");
-    ASSERT_TRUE(ResourceManager::UpdateResourceA(path.c_str(), "LOGO", "BIN", blob));
-    blob.Delete();
-    EXPECT_EQ(Bytes(data, size), Embedded("logo.bin"));
-    auto* answer = reinterpret_cast<int (*)()>(::dlsym(loaded.handle, "plinth_fixture_answer"));
-    ASSERT_NE(answer, nullptr);
-    EXPECT_EQ(answer(), 42);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "plinth/persist/rt_blob.h"
-
 #include "support/module_fixture.h"
+
+#include "plinth/persist/rt_blob.h"
 
 #include <gtest/gtest.h>
 
