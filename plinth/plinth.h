@@ -118,7 +118,7 @@
 #include "plinth/persist/xml_archive.h"
 
 // Fonts
-#include "plinth/fonts/font_specs.h"
+#include "plinth/fonts/font_description.h"
 #include "plinth/fonts/font_vel.h"
 #include "plinth/fonts/font_vel_cache.h"
 

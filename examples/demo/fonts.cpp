@@ -1,4 +1,4 @@
-// Fonts: a cache hands out one font per specification; "Arial" resolves to whatever face the
+// Fonts: a cache hands out one font per description; "Arial" resolves to whatever face the
 // system offers for it.
 #include "sections.h"
 

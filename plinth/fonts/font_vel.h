@@ -1,15 +1,15 @@
 #pragma once
 
-#include "plinth/fonts/font_specs.h"
+#include "plinth/fonts/font_description.h"
 #include "plinth/platform/export.h"
 #include "plinth/platform/font.h"
 
 namespace plinth {
 
-/// A font that carries its own specification and makes its handle when first asked: either
+/// A font that carries its own description and makes its handle when first asked: either
 /// as a point-size font for a device context (Create) or from a logical font whose height is
 /// the size in whole points (CreateIndirect). The handle belongs to the object and is released
-/// when it is destroyed; copying a FontVel copies the specification only.
+/// when it is destroyed; copying a FontVel copies the description only.
 ///
 /// Threads: one object is used by one thread at a time; distinct objects are independent.
 class PLINTH_API FontVel : public CFont {
@@ -19,15 +19,15 @@ public:
         : m_specs(s) {}
     ~FontVel() override;
 
-    // ---- Specification
-    /// Copies o's specification; neither handle is touched.
+    // ---- Description
+    /// Copies o's description; neither handle is touched.
     void Copy(const FontVel& o) { m_specs = o.m_specs; }
     void operator=(const FontVel& o) { Copy(o); }
     bool IsSame(const FontVel& o) const noexcept { return m_specs.IsSame(o.m_specs); }
     void Construct() noexcept {}
 
     // ---- Handle
-    /// Makes the handle unless there is one (a point font of the specification's size for
+    /// Makes the handle unless there is one (a point font of the description's size for
     /// dc), selects the font into dc and returns the font selected before. Null, with dc
     /// untouched, when the font cannot be made or dc is null.
     CFont* Create(CDC* dc);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plinth/fonts/font_specs.h"
+#include "plinth/fonts/font_description.h"
 #include "plinth/fonts/font_vel.h"
 #include "plinth/platform/export.h"
 #include "plinth/platform/ptr_array.h"
@@ -8,7 +8,7 @@
 
 namespace plinth {
 
-/// A cache of fonts, one per distinct specification, in the order they were first asked for.
+/// A cache of fonts, one per distinct description, in the order they were first asked for.
 /// The cache owns its fonts: it creates them and deletes them (with their handles) when it is
 /// cleared or destroyed. Null entries may be stored through the array operations; lookups and
 /// clearing pass over them. Pointers taken from another cache (Copy, Append) would be owned
@@ -22,7 +22,7 @@ public:
     FontVelCache& operator=(const FontVelCache&) = delete;
     ~FontVelCache() override;
 
-    /// The first cached font whose specification is the same as s, or null.
+    /// The first cached font whose description is the same as s, or null.
     FontVel* Find(const FontSpecs& s) const;
     /// The cached font for s, or a new one (without a handle yet) appended at the end.
     FontVel* CreateFontA(const FontSpecs& s);

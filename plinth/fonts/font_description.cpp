@@ -1,4 +1,4 @@
-#include "plinth/fonts/font_specs.h"
+#include "plinth/fonts/font_description.h"
 
 namespace plinth {
 
