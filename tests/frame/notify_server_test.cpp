@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace plinth;
 
@@ -103,52 +104,36 @@ TEST(NotifyServer, MaskedWalkGoesBackwardOverMatchingClients) {
 }
 
 TEST(NotifyServer, RaisingClientsAreDroppedAndTheRestHearOnce) {
-    enum Kind { eStd, eInt, eFramework };
+    using Raise = void (*)();
+    const Raise stdError = [] { throw std::runtime_error("client failed"); };
+    const Raise anInt = [] { throw 7; };
+    const Raise frameworkError = [] { AfxThrowMemoryException(); };
     const struct {
         bool masked;
         bool backward;
         std::vector<int> raisers;
-        Kind kind;
+        Raise raise;
         const char* heard;     // in the walk that drops
         const char* heardNext; // in the walk after it
     } cases[] = {
-        {false, false, {2}, eStd, "1234", "134"},
-        {true, false, {2, 3}, eInt, "1234", "14"}, // the second takes the first's place
-        {true, false, {4}, eFramework, "1234", "123"},
-        {true, true, {3}, eStd, "4321", "421"},
-        {true, true, {3, 2}, eInt, "4321", "41"},
-        {true, true, {1}, eFramework, "4321", "432"},
+        {false, false, {2}, stdError, "1234", "134"},
+        {true, false, {2, 3}, anInt, "1234", "14"}, // the second takes the first's place
+        {true, false, {4}, frameworkError, "1234", "123"},
+        {true, true, {3}, stdError, "4321", "421"},
+        {true, true, {3, 2}, anInt, "4321", "41"},
+        {true, true, {1}, frameworkError, "4321", "432"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.heard + std::string(" / ") + c.heardNext);
         Clients k(4);
         for (int raiser : c.raisers) {
-            k.Obj(raiser).m_action = [kind = c.kind] {
-                switch (kind) {
-                case eStd:
-                    throw std::runtime_error("client failed");
-                case eInt:
-                    throw 7;
-                case eFramework:
-                    AfxThrowMemoryException();
-                }
-            };
+            k.Obj(raiser).m_action = c.raise;
         }
         NotifyServer server;
         for (int i = 1; i <= 4; ++i) {
-            if (c.masked) {
-                server.AddClient(k[i], 1);
-            } else {
-                server.AddClient(k[i]);
-            }
+            c.masked ? server.AddClient(k[i], 1) : server.AddClient(k[i]);
         }
-        const auto walk = [&] {
-            if (c.backward) {
-                server.Notify(kEvent, 1);
-            } else {
-                server.Notify(kEvent);
-            }
-        };
+        const auto walk = [&] { c.backward ? server.Notify(kEvent, 1) : server.Notify(kEvent); };
         EXPECT_NO_THROW(walk());
         EXPECT_EQ(k.Take(), c.heard);
         for (int raiser : c.raisers) {
