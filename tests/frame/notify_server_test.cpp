@@ -1,10 +1,11 @@
-#include "plinth/frame/nested_interface.h"
+#include "support/counting_unknown.h"
+
 #include "plinth/frame/notify_server.h"
-#include "plinth/frame/ref_obj.h"
 #include "plinth/platform/exceptions.h"
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -15,32 +16,15 @@ using namespace plinth;
 
 namespace {
 
-// A client made on the heap, counted through CRefObj: the sanitizer sees a reference that
-// the server keeps or gives back twice. It logs its name for every event and its name and
-// '.' for the last, null notification; an action may run on each real event.
-class Listener : public CRefObj {
-public:
-    class XNotify : public NestedInterface<Listener, INotify> {
-    public:
-        using NestedInterface::NestedInterface;
-        HRESULT OnNotify(void* event) override { return This().Heard(event); }
-    };
-
+// A counted client that logs its name for every event and its name and '.' for the last,
+// null notification; an action may run on each real event.
+struct Listener : plinth::testing::Counting<INotify> {
     Listener(char name, std::string* log)
-        : m_name(name)
+        : Counting(IID_INotify)
+        , m_name(name)
         , m_pLog(log) {}
 
-    HRESULT QueryInterface(REFIID iid, void** ppv) override {
-        return QueryOuterInterface(this, iid, ppv, m_xNotify);
-    }
-
-    INotify* Itf() { return &m_xNotify; }
-
-    std::function<void()> m_action;
-    bool m_bRaiseOnLast = false;
-
-private:
-    HRESULT Heard(void* event) {
+    HRESULT OnNotify(void* event) override {
         *m_pLog += m_name;
         if (event == nullptr) {
             *m_pLog += '.';
@@ -55,30 +39,30 @@ private:
 
     char m_name;
     std::string* m_pLog;
-    XNotify m_xNotify{this};
+    std::function<void()> m_action;
+    bool m_bRaiseOnLast = false;
 };
 
-// Listeners '1' .. '0' + n, released (the creator's reference) when the fixture goes.
+// Listeners '1' .. '0' + n. Declared before the servers, so by the time it goes every
+// reference a server took must be back.
 struct Clients {
     explicit Clients(int n) {
         for (int i = 1; i <= n; ++i) {
-            all.push_back(new Listener(static_cast<char>('0' + i), &log));
+            all.emplace_back(static_cast<char>('0' + i), &log);
         }
     }
     ~Clients() {
-        for (Listener* client : all) {
-            client->Release();
+        for (const Listener& client : all) {
+            EXPECT_EQ(client.m_nRef, 1u) << client.m_name;
         }
     }
-    Clients(const Clients&) = delete;
-    Clients& operator=(const Clients&) = delete;
 
-    INotify* operator[](int i) { return all[static_cast<std::size_t>(i - 1)]->Itf(); }
-    Listener& Obj(int i) { return *all[static_cast<std::size_t>(i - 1)]; }
+    INotify* operator[](int i) { return &Obj(i); }
+    Listener& Obj(int i) { return all[static_cast<std::size_t>(i - 1)]; }
     std::string Take() { return std::exchange(log, std::string()); }
 
     std::string log;
-    std::vector<Listener*> all;
+    std::deque<Listener> all;
 };
 
 int g_event = 0;
@@ -88,91 +72,72 @@ void* const kEvent = &g_event;
 
 TEST(NotifyServer, MaskedWalkGoesBackwardOverMatchingClients) {
     Clients k(3);
-    {
-        NotifyServer server;
-        server.AddClient(k[1], 1);
-        server.AddClient(k[2], 2);
-        server.AddClient(k[3], 3);
-        EXPECT_TRUE(server.IsMasked());
-        EXPECT_EQ(k.Obj(1).GetRef(), 2u);
-        server.Notify(kEvent, 2);
-        EXPECT_EQ(k.Take(), "32");
-        server.Notify(kEvent, 4);
-        EXPECT_EQ(k.Take(), "");
-        server.Notify(kEvent);
-        EXPECT_EQ(k.Take(), "123");
+    NotifyServer server;
+    server.AddClient(k[1], 1);
+    server.AddClient(k[2], 2);
+    server.AddClient(k[3], 3);
+    EXPECT_TRUE(server.IsMasked());
+    EXPECT_EQ(k.Obj(1).m_nRef, 2u);
+    server.Notify(kEvent, 2);
+    EXPECT_EQ(k.Take(), "32");
+    server.Notify(kEvent, 4);
+    EXPECT_EQ(k.Take(), "");
+    server.Notify(kEvent);
+    EXPECT_EQ(k.Take(), "123");
 
-        // A missing record ends the backward walk; the forward walk passes over it.
-        server.InsertAt(1, static_cast<void*>(nullptr));
-        EXPECT_EQ(server.GetNotify(1), nullptr);
-        server.Notify(kEvent, 3);
-        EXPECT_EQ(k.Take(), "32");
-        server.Notify(kEvent);
-        EXPECT_EQ(k.Take(), "123");
-    }
-    EXPECT_EQ(k.Obj(1).GetRef(), 1u); // the server's references went with it
-    EXPECT_EQ(k.Obj(3).GetRef(), 1u);
+    // A missing record ends the backward walk; the forward walk passes over it.
+    server.InsertAt(1, static_cast<void*>(nullptr));
+    EXPECT_EQ(server.GetNotify(1), nullptr);
+    server.Notify(kEvent, 3);
+    EXPECT_EQ(k.Take(), "32");
+    server.Notify(kEvent);
+    EXPECT_EQ(k.Take(), "123");
 
     NotifyServer plain;
     plain.AddClient(k[1]);
     plain.AddClient(k[2]);
     plain.AddClient(nullptr); // ignored
-    plain.Notify(kEvent, 4); // the mask is not looked at
+    plain.Notify(kEvent, 4);  // the mask is not looked at
     EXPECT_EQ(k.Take(), "12");
     EXPECT_FALSE(plain.IsMasked());
     EXPECT_EQ(plain.GetSize(), 2);
-    EXPECT_EQ(k.Obj(1).GetRef(), 1u);
 }
 
 TEST(NotifyServer, RaisingClientsAreDroppedAndTheRestHearOnce) {
-    enum Kind { eStd, eInt, eFramework };
+    using Raise = void (*)();
+    const Raise stdError = [] { throw std::runtime_error("client failed"); };
+    const Raise anInt = [] { throw 7; };
+    const Raise frameworkError = [] { AfxThrowMemoryException(); };
     const struct {
         bool masked;
         bool backward;
         std::vector<int> raisers;
-        Kind kind;
+        Raise raise;
         const char* heard;     // in the walk that drops
         const char* heardNext; // in the walk after it
     } cases[] = {
-        {false, false, {2}, eStd, "1234", "134"},
-        {true, false, {2, 3}, eInt, "1234", "14"}, // the second takes the first's place
-        {true, false, {4}, eFramework, "1234", "123"},
-        {true, true, {3}, eStd, "4321", "421"},
-        {true, true, {3, 2}, eInt, "4321", "41"},
-        {true, true, {1}, eFramework, "4321", "432"},
+        {false, false, {2}, stdError, "1234", "134"},
+        {true, false, {2, 3}, anInt, "1234", "14"}, // the second takes the first's place
+        {true, false, {4}, frameworkError, "1234", "123"},
+        {true, true, {3}, stdError, "4321", "421"},
+        {true, true, {3, 2}, anInt, "4321", "41"},
+        {true, true, {1}, frameworkError, "4321", "432"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.heard + std::string(" / ") + c.heardNext);
         Clients k(4);
         for (int raiser : c.raisers) {
-            k.Obj(raiser).m_action = [kind = c.kind] {
-                switch (kind) {
-                case eStd: throw std::runtime_error("client failed");
-                case eInt: throw 7;
-                case eFramework: AfxThrowMemoryException();
-                }
-            };
+            k.Obj(raiser).m_action = c.raise;
         }
         NotifyServer server;
         for (int i = 1; i <= 4; ++i) {
-            if (c.masked) {
-                server.AddClient(k[i], 1);
-            } else {
-                server.AddClient(k[i]);
-            }
+            c.masked ? server.AddClient(k[i], 1) : server.AddClient(k[i]);
         }
-        const auto walk = [&] {
-            if (c.backward) {
-                server.Notify(kEvent, 1);
-            } else {
-                server.Notify(kEvent);
-            }
-        };
+        const auto walk = [&] { c.backward ? server.Notify(kEvent, 1) : server.Notify(kEvent); };
         EXPECT_NO_THROW(walk());
         EXPECT_EQ(k.Take(), c.heard);
         for (int raiser : c.raisers) {
             EXPECT_EQ(server.Find(k[raiser]), -1);
-            EXPECT_EQ(k.Obj(raiser).GetRef(), 1u); // released when dropped
         }
         EXPECT_EQ(server.GetSize(), 4 - static_cast<INT_PTR>(c.raisers.size()));
         walk();
@@ -186,14 +151,12 @@ TEST(NotifyServer, ClientsMayChangeTheListFromANotification) {
     for (int i = 1; i <= 4; ++i) {
         server.AddClient(k[i], 1);
     }
-    k.Obj(1).m_action = [&] { server.AddClient(k[5], 1); };   // heard from the next walk
-    k.Obj(2).m_action = [&] { server.DetachClient(k[3]); };   // 3 is skipped
-    k.Obj(4).m_action = [&] { server.DetachClient(k[4]); };   // leaves during its own turn
+    k.Obj(1).m_action = [&] { server.AddClient(k[5], 1); }; // heard from the next walk
+    k.Obj(2).m_action = [&] { server.DetachClient(k[3]); }; // 3 is skipped
+    k.Obj(4).m_action = [&] { server.DetachClient(k[4]); }; // leaves during its own turn
     server.Notify(kEvent);
     EXPECT_EQ(k.Take(), "123.44.");
     EXPECT_EQ(server.GetSize(), 3);
-    EXPECT_EQ(k.Obj(3).GetRef(), 1u);
-    EXPECT_EQ(k.Obj(4).GetRef(), 1u);
     k.Obj(1).m_action = nullptr;
     k.Obj(2).m_action = nullptr;
     server.Notify(kEvent);
@@ -216,9 +179,6 @@ TEST(NotifyServer, ClientsMayChangeTheListFromANotification) {
     k.Obj(5).m_action = nullptr;
     server.Notify(kEvent, 1);
     EXPECT_EQ(k.Take(), "65");
-    for (int i = 1; i <= 4; ++i) {
-        EXPECT_EQ(k.Obj(i).GetRef(), 1u);
-    }
 }
 
 TEST(NotifyServer, DetachGivesMaskedClientsALastNotification) {
@@ -237,10 +197,8 @@ TEST(NotifyServer, DetachGivesMaskedClientsALastNotification) {
     NotifyServer masked;
     masked.AddClient(k[1], 1);
     masked.AddClient(k[2], 1);
-    EXPECT_EQ(k.Obj(2).GetRef(), 2u);
     masked.DetachClient(k[2]);
     EXPECT_EQ(k.Take(), "2.");
-    EXPECT_EQ(k.Obj(2).GetRef(), 1u);
     masked.DetachClient(k[2]);
     EXPECT_EQ(k.Take(), "");
 
@@ -250,34 +208,26 @@ TEST(NotifyServer, DetachGivesMaskedClientsALastNotification) {
     EXPECT_THROW(masked.DetachClient(k[3]), std::runtime_error);
     EXPECT_EQ(k.Take(), "3.");
     EXPECT_EQ(masked.Find(k[3]), -1);
-    EXPECT_EQ(k.Obj(3).GetRef(), 1u);
     masked.Notify(kEvent, 1);
     EXPECT_EQ(k.Take(), "1");
 }
 
 TEST(NotifyServer, TheFirstMaskTurnsEarlierClientsIntoRecords) {
     Clients k(3);
-    {
-        NotifyServer server;
-        server.AddClient(k[1]);
-        server.AddClient(k[2]);
-        EXPECT_EQ(k.Obj(1).GetRef(), 1u);
-        server.AddClient(k[3], 2);
-        EXPECT_TRUE(server.IsMasked());
-        EXPECT_EQ(k.Obj(1).GetRef(), 2u);
-        EXPECT_EQ(server.GetNotify(0), k[1]);
-        EXPECT_EQ(server.GetNotify(2), k[3]);
-        server.Notify(kEvent, ~0u); // no mask: 1 and 2 never match
-        EXPECT_EQ(k.Take(), "3");
-        server.Notify(kEvent);
-        EXPECT_EQ(k.Take(), "123");
-        server.AddClient(k[1]); // a second entry, without a mask
-        EXPECT_EQ(k.Obj(1).GetRef(), 3u);
-        server.DetachClient(k[1]);
-        EXPECT_EQ(server.Find(k[1]), 2);
-        EXPECT_EQ(k.Take(), "1.");
-    }
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(k.Obj(i).GetRef(), 1u);
-    }
+    NotifyServer server;
+    server.AddClient(k[1]);
+    server.AddClient(k[2]);
+    EXPECT_EQ(k.Obj(1).m_nRef, 1u);
+    server.AddClient(k[3], 2);
+    EXPECT_EQ(k.Obj(1).m_nRef, 2u);
+    EXPECT_EQ(server.GetNotify(0), k[1]);
+    server.Notify(kEvent, ~0u); // no mask: 1 and 2 never match
+    EXPECT_EQ(k.Take(), "3");
+    server.Notify(kEvent);
+    EXPECT_EQ(k.Take(), "123");
+    server.AddClient(k[1]); // a second entry, without a mask
+    EXPECT_EQ(k.Obj(1).m_nRef, 3u);
+    server.DetachClient(k[1]);
+    EXPECT_EQ(server.Find(k[1]), 2);
+    EXPECT_EQ(k.Take(), "1.");
 }

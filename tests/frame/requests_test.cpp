@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <tuple>
 
 using namespace plinth;
@@ -18,111 +19,67 @@ auto Fields(const OpC& o) {
 }
 
 auto Fields(const QC& q) {
-    return std::tie(q.m_pModuleID, q.m_nArg1, q.m_nArg2, q.m_pIID, q.m_nArg3, q.m_nArg4,
-                    q.m_nArg5, q.m_dArg, q.m_bFlag, q.m_nIndex, q.m_nData, q.m_nExtra);
+    return std::tie(q.m_pModuleID, q.m_nArg1, q.m_nArg2, q.m_pIID, q.m_nArg3, q.m_nArg4, q.m_nArg5,
+                    q.m_dArg, q.m_bFlag, q.m_nIndex, q.m_nData, q.m_nExtra);
 }
 
-// Every field of op set, each to a different value derived from seed.
-OpC FilledOp(const GUID* module, DWORD seed) {
-    OpC op(module, "first", "second");
-    op.m_nArg1 = seed + 1;
-    op.m_nArg2 = seed + 2;
-    op.m_nArg3 = seed + 3;
-    op.m_nArg4 = seed + 4;
-    op.m_dArg = {seed + 0.5, 1.5, 2.5, 3.5, 4.5};
-    op.m_bFlag = {true, false, true};
-    op.m_nIndex = static_cast<int>(seed) + 7;
-    op.m_nData = {seed + 10, 11, 12, 13, 14};
-    op.m_nExtra = {seed + 20, 21, 22, 23, 24};
-    return op;
-}
-
-QC FilledQuery(const GUID* module, const GUID& iid, DWORD seed) {
-    QC q(module, iid);
-    q.m_nArg1 = seed + 1;
-    q.m_nArg2 = seed + 2;
-    q.m_nArg3 = seed + 3;
-    q.m_nArg4 = seed + 4;
-    q.m_nArg5 = seed + 5;
-    q.m_dArg = {seed + 0.5, 1.5, 2.5};
-    q.m_bFlag = {false, true, true};
-    q.m_nIndex = static_cast<int>(seed) + 7;
-    q.m_nData = {seed + 10, 11, 12, 13};
-    q.m_nExtra = {seed + 20, 21, 22};
-    return q;
+// Every field past the identifiers set, each to a different value derived from seed, so that
+// a field copied wrongly or left out shows.
+template <class Request>
+Request Filled(Request r, DWORD seed) {
+    r.m_nArg1 = seed + 1;
+    r.m_nArg2 = seed + 2;
+    r.m_nArg3 = seed + 3;
+    r.m_nArg4 = seed + 4;
+    std::iota(r.m_dArg.begin(), r.m_dArg.end(), seed + 0.5);
+    r.m_bFlag = {true, false, true};
+    r.m_nIndex = static_cast<int>(seed) + 7;
+    std::iota(r.m_nData.begin(), r.m_nData.end(), seed + 10);
+    std::iota(r.m_nExtra.begin(), r.m_nExtra.end(), seed + 20);
+    return r;
 }
 
 } // namespace
 
-TEST(Requests, DefaultsAreIndexMinusOneAndEverythingElseZero) {
-    const OpC op;
-    EXPECT_EQ(Fields(op), Fields(OpC(nullptr, nullptr, nullptr)));
-    EXPECT_EQ(op.m_nIndex, -1);
-    EXPECT_EQ(op.m_nArg1 | op.m_nArg2 | op.m_nArg3 | op.m_nArg4, 0u);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(op.m_dArg[i], 0.0);
-        EXPECT_EQ(op.m_nData[i] | op.m_nExtra[i], 0u);
-    }
-    EXPECT_FALSE(op.m_bFlag[0] || op.m_bFlag[1] || op.m_bFlag[2]);
-
-    const QC q;
-    EXPECT_EQ(Fields(q), Fields(QC(nullptr)));
-    EXPECT_EQ(q.m_nIndex, -1);
-    EXPECT_EQ(q.m_pIID, nullptr);
-    EXPECT_EQ(q.m_nArg1 | q.m_nArg2 | q.m_nArg3 | q.m_nArg4 | q.m_nArg5, 0u);
-    EXPECT_EQ(q.m_nData[3] | q.m_nExtra[2], 0u);
-
-    const QCObj obj;
-    EXPECT_EQ(obj.m_eType, QCObj::eQueryNone);
-    EXPECT_EQ(obj.m_nIndex, -1);
-    EXPECT_EQ(obj.m_nArg1 | obj.m_nArg2 | obj.m_nArg3, 0u);
-}
-
-TEST(Requests, ConstructorsSetOnlyTheirArguments) {
-    const OpC named("a", "b");
-    EXPECT_STREQ(named.m_pszName1, "a");
-    EXPECT_STREQ(named.m_pszName2, "b");
-    EXPECT_EQ(named.m_pModuleID, nullptr);
-    const OpC addressed(&kModule1);
-    EXPECT_EQ(addressed.m_pModuleID, &kModule1);
-    EXPECT_EQ(addressed.m_pszName1, nullptr);
-
+TEST(Requests, ConstructorsLeaveTheIndexAtMinusOneAndTheRestZero) {
+    EXPECT_EQ(Fields(OpC()), Fields(OpC(nullptr, nullptr, nullptr)));
+    EXPECT_EQ(OpC().m_nIndex, -1);
+    EXPECT_EQ(Fields(QC()), Fields(QC(nullptr)));
     const QC query(&kModule1, kIid);
-    EXPECT_EQ(query.m_pModuleID, &kModule1);
     EXPECT_EQ(query.m_pIID, &kIid); // the address, not a copy
     EXPECT_EQ(query.m_nIndex, -1);
+    EXPECT_EQ(QCObj().m_nIndex, -1);
 }
 
 TEST(Requests, ConstructAndCopyKeepExactlyTheirFields) {
-    OpC source = FilledOp(&kModule1, 100);
+    OpC source = Filled(OpC(&kModule1, "first", "second"), 100);
     EXPECT_EQ(Fields(OpC(source)), Fields(source));
     OpC assigned;
     assigned = source;
     EXPECT_EQ(Fields(assigned), Fields(source));
 
     // Copy re-addresses: the target keeps its module and its trailing words.
-    OpC target = FilledOp(&kModule2, 500);
-    const auto extra = target.m_nExtra;
-    target.Copy(source);
+    OpC target = Filled(OpC(&kModule2), 500);
     OpC expected = source;
     expected.m_pModuleID = &kModule2;
-    expected.m_nExtra = extra;
+    expected.m_nExtra = target.m_nExtra;
+    target.Copy(source);
     EXPECT_EQ(Fields(target), Fields(expected));
     target.Copy(target);
     EXPECT_EQ(Fields(target), Fields(expected));
     target.Construct();
     EXPECT_EQ(Fields(target), Fields(OpC()));
 
-    QC query = FilledQuery(&kModule1, kIid, 100);
+    QC query = Filled(QC(&kModule1, kIid), 100);
+    query.m_nArg5 = 105;
     EXPECT_EQ(Fields(QC(query)), Fields(query));
     const GUID otherIid = kModule2;
-    QC other = FilledQuery(&kModule2, otherIid, 500);
-    const auto otherExtra = other.m_nExtra;
-    other.CopyNoID(query);
+    QC other = Filled(QC(&kModule2, otherIid), 500);
     QC expectedQuery = query;
     expectedQuery.m_pModuleID = &kModule2;
     expectedQuery.m_pIID = &otherIid;
-    expectedQuery.m_nExtra = otherExtra;
+    expectedQuery.m_nExtra = other.m_nExtra;
+    other.CopyNoID(query);
     EXPECT_EQ(Fields(other), Fields(expectedQuery));
     query.Construct();
     EXPECT_EQ(Fields(query), Fields(QC()));
@@ -132,10 +89,9 @@ TEST(Requests, ConstructAndCopyKeepExactlyTheirFields) {
     obj.m_nArg3 = 5;
     QCObj copy;
     copy = obj;
-    EXPECT_EQ(copy.m_eType, 3);
-    EXPECT_EQ(copy.m_nArg3, 5u);
+    EXPECT_EQ(std::tie(copy.m_eType, copy.m_nIndex, copy.m_nArg3),
+              std::tie(obj.m_eType, obj.m_nIndex, obj.m_nArg3));
     copy.Construct();
-    EXPECT_EQ(copy.m_eType, QCObj::eQueryNone);
-    EXPECT_EQ(copy.m_nIndex, -1);
-    EXPECT_EQ(copy.m_nArg3, 0u);
+    EXPECT_EQ(std::make_tuple(copy.m_eType, copy.m_nIndex, copy.m_nArg3),
+              std::make_tuple(QCObj::eQueryNone, -1, DWORD{0}));
 }
