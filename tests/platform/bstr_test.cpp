@@ -130,8 +130,8 @@ TEST(Charset, Utf8LocaleConvertsCharactersAndEscapesInvalidBytes) {
 
     // Forms that no code point has are bytes that cannot be decoded, each one escaped: above
     // U+10FFFF (four and five bytes), overlong, an encoded surrogate.
-    for (const std::string bad : {"\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xC0\xAF",
-                                  "\xED\xA0\x80"}) {
+    for (const std::string bad :
+         {"\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xC0\xAF", "\xED\xA0\x80"}) {
         SCOPED_TRACE(::testing::PrintToString(bad));
         std::u16string escaped;
         for (const char c : bad) {

@@ -1,7 +1,6 @@
 // Uses the installed headers and library the way a client module would.
-#include <plinth/plinth.h>
-
 #include <cstring>
+#include <plinth/plinth.h>
 
 int main() {
     plinth::CString text;
