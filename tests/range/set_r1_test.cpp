@@ -9,10 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 #include <random>
 #include <utility>
 #include <vector>
@@ -41,13 +39,100 @@ Ends EndsOf(const SetR1& s) {
     return ends;
 }
 
-// Ends lie on the grid k / 4, from 0 to about 60; samples lie at odd multiples of 1 / 16 from
-// just below 0, so that no sample is an end and tolerances play no part.
-constexpr int gridPoints = 160;
-constexpr int samples = 8 * 60;
+bool Covers(const SetR1& s, double x) {
+    return std::any_of(s.begin(), s.end(),
+                       [x](const RangeR1& r) { return r.lo <= x && x <= r.hi; });
+}
 
-double Sample(int s) {
-    return (s + 0.5) / 8 - 1;
+bool IsEnd(const SetR1& s, double x) {
+    return std::any_of(s.begin(), s.end(),
+                       [x](const RangeR1& r) { return r.lo == x || r.hi == x; });
+}
+
+// Ordered, flags clear, every end one of the operands' ends.
+::testing::AssertionResult WellMade(const SetR1& r, const SetR1& a, const SetR1& b) {
+    for (INT_PTR i = 0; i < r.GetSize(); ++i) {
+        if (!(r[i].lo <= r[i].hi) || r[i].external || (i > 0 && !(r[i].lo > r[i - 1].hi))) {
+            return ::testing::AssertionFailure() << "not ordered at " << i;
+        }
+        if (!(IsEnd(a, r[i].lo) || IsEnd(b, r[i].lo)) ||
+            !(IsEnd(a, r[i].hi) || IsEnd(b, r[i].hi))) {
+            return ::testing::AssertionFailure() << "a new end at " << i;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The same ends, 0 and -0 alike; or bit for bit, flags included.
+bool Same(const SetR1& x, const SetR1& y, bool bits = false) {
+    return std::equal(x.begin(), x.end(), y.begin(), y.end(), [bits](const auto& p, const auto& q) {
+        return bits ? std::memcmp(&p.lo, &q.lo, sizeof(double)) == 0 &&
+                          std::memcmp(&p.hi, &q.hi, sizeof(double)) == 0 && p.external == q.external
+                    : p.lo == q.lo && p.hi == q.hi;
+    });
+}
+
+// Ends that collide often: a coarse grid, nudged now and then by less than EPS either way,
+// with 0 and -0; rarely something the sweep must leave to the one-by-one path.
+class EndMaker {
+public:
+    explicit EndMaker(unsigned seed)
+        : m_random(seed) {}
+
+    unsigned Pick(unsigned n) { return m_random() % n; }
+
+    double End() {
+        const double x = static_cast<int>(Pick(13)) / 2.0 - 1; // -1 to 5 in halves
+        const unsigned k = Pick(8);
+        return k == 0   ? x + 0.5 * EPS
+               : k == 1 ? x - 0.7 * EPS
+               : k == 2 ? (Pick(2) ? -0.0 : 0.0)
+                        : x;
+    }
+
+    // Rarely reversed, flagged, or with a NaN end.
+    std::vector<RangeR1> Intervals(bool rarelyOdd) {
+        std::vector<RangeR1> v(Pick(12));
+        for (RangeR1& r : v) { // fields one by one: operator= keeps ends that agree within EPS
+            const double a = End(), b = End();
+            r.lo = std::min(a, b);
+            r.hi = std::max(a, b);
+            const unsigned odd = rarelyOdd && Pick(40) == 0 ? Pick(3) : 3;
+            if (odd == 0) {
+                std::swap(r.lo, r.hi);
+            }
+            r.external = odd == 1;
+            r.hi = odd == 2 ? std::nan("") : r.hi;
+        }
+        return v;
+    }
+
+private:
+    std::mt19937 m_random;
+};
+
+SetR1 OneByOne(const std::vector<RangeR1>& v) {
+    SetR1 s;
+    for (const RangeR1& r : v) {
+        s.Unite(r);
+    }
+    return s;
+}
+
+// Every two intervals that meet within EPS give a piece, united one by one.
+SetR1 PairwiseIntersection(const SetR1& a, const SetR1& b) {
+    std::vector<RangeR1> pieces;
+    for (const RangeR1& x : a) {
+        for (const RangeR1& y : b) {
+            if (!x.IsEmptyIntersection(y)) {
+                const double hi = std::min(x.hi, y.hi);
+                pieces.emplace_back(std::min(std::max(x.lo, y.lo), hi), hi);
+            }
+        }
+    }
+    std::sort(pieces.begin(), pieces.end(),
+              [](const RangeR1& p, const RangeR1& q) { return p.lo < q.lo; });
+    return OneByOne(pieces);
 }
 
 const Ends twoGaps = {{0, 1}, {3, 4}};
@@ -59,19 +144,21 @@ struct Case {
     Ends result;
 };
 
+// Each operation on two sets, and what it gives.
+struct AlgebraCase {
+    Ends a, b;
+    Ends both, aMinusB, either;
+};
+
 } // namespace
 
 TEST(SetR1, UniteMergesIntoTheOrderedSet) {
     const Case cases[] = {
         {{}, 1, 2, {{1, 2}}},
-        {twoGaps, 5, 6, {{0, 1}, {3, 4}, {5, 6}}},     // past the end: appended
-        {twoGaps, 1.5, 2, {{0, 1}, {1.5, 2}, {3, 4}}}, // in a gap: inserted
-        {twoGaps, 2, 10, {{0, 1}, {2, 10}}},           // reaching past the last
-        {twoGaps, 0.5, 3.5, {{0, 4}}},
-        {twoGaps, -1, 0.5, {{-1, 1}, {3, 4}}},
-        {twoGaps, 1, 3, {{0, 4}}}, // touching both
-        {{{3, 4}, {6, 7}, {12, 13}}, 1, 10, {{1, 10}, {12, 13}}},
-        {{{0, 1}, {3, 4}, {6, 7}, {9, 10}}, 0.5, 9.5, {{0, 10}}},
+        {twoGaps, 5, 6, {{0, 1}, {3, 4}, {5, 6}}},                // past the end: appended
+        {twoGaps, 1.5, 2, {{0, 1}, {1.5, 2}, {3, 4}}},            // in a gap: inserted
+        {twoGaps, 1, 3, {{0, 4}}},                                // touching both
+        {{{0, 1}, {3, 4}, {6, 7}, {9, 10}}, 0.5, 9.5, {{0, 10}}}, // swallowing several
     };
     for (const Case& c : cases) {
         SetR1 s = Make(c.set);
@@ -95,19 +182,11 @@ TEST(SetR1, QueriesAndComplement) {
     EXPECT_TRUE(s.GetFirstPoint(5) == UNBOUNDED && s.GetFirstPoint(-1.7e308) == 0);
     EXPECT_EQ(SetR1().GetFirstPoint(0), UNBOUNDED);
 
-    const Case cases[] = {
-        {twoGaps, -1, 10, {{-1, 0}, {1, 3}, {4, 10}}},
-        {twoGaps, 1.5, 10, {{1.5, 3}, {4, 10}}},
-        {twoGaps, 0.5 * EPS, 4 - 0.5 * EPS, {{1, 3}}}, // no slivers at the ends
-        {{}, -1, 10, {{-1, 10}}},
-        {{{0, 1}, {2, 3}, {4, 5}}, 1.5, 10, {{1.5, 2}, {3, 4}, {5, 10}}},
-        {twoGaps, 0.2, 0.8, {}},
-    };
-    for (const Case& c : cases) {
-        SetR1 out = Make({{7, 8}, {9, 9.5}, {11, 12}, {13, 14}}); // replaced
-        Make(c.set).GetComplimentarySet(RangeR1(c.a, c.b), out);
-        EXPECT_EQ(EndsOf(out), c.result) << c.a << " " << c.b;
-    }
+    SetR1 out = Make({{7, 8}, {9, 9.5}, {11, 12}, {13, 14}}); // replaced
+    s.GetComplimentarySet(RangeR1(0.5 * EPS, 4 - 0.5 * EPS), out);
+    EXPECT_EQ(EndsOf(out), (Ends{{1, 3}})); // no slivers at the ends
+    s.GetComplimentarySet(RangeR1(0.2, 0.8), out);
+    EXPECT_TRUE(out.IsEmpty());
     SetR1 t = Make(twoGaps);
     t.GetComplimentarySet(RangeR1(-1, 10), t);
     EXPECT_EQ(EndsOf(t), (Ends{{-1, 0}, {1, 3}, {4, 10}}));
@@ -175,131 +254,6 @@ TEST(SetR1, ArchiveRecordsCarryOnlyTheFields) {
     EXPECT_TRUE(loaded[150].lo == UNBOUNDED && loaded[199].hi == -UNBOUNDED);
 }
 
-// Unite and GetComplimentarySet against a model that marks sample points.
-TEST(SetR1Random, UniteAndComplementMatchAPointModel) {
-    std::mt19937 random(20240611u);
-    const auto gridValue = [&random] { return static_cast<int>(random() % gridPoints) / 4.0; };
-
-    for (int round = 0; round < 200; ++round) {
-        SetR1 set;
-        std::array<bool, samples> covered{};
-        const int n = 1 + static_cast<int>(random() % 24);
-        for (int k = 0; k < n; ++k) {
-            const double a = gridValue();
-            const double b = a + static_cast<int>(random() % 24) / 4.0; // sometimes a point
-            set.Unite(RangeR1(a, b));
-            for (int s = 0; s < samples; ++s) {
-                covered[s] = covered[s] || (a <= Sample(s) && Sample(s) <= b);
-            }
-        }
-        ASSERT_TRUE(set.IsValid());
-        for (INT_PTR i = 1; i < set.GetSize(); ++i) {
-            ASSERT_GT(set[i].lo, set[i - 1].hi) << "round " << round;
-        }
-
-        const double w0 = gridValue();
-        const double w1 = w0 + static_cast<int>(random() % 80) / 4.0;
-        SetR1 gaps;
-        set.GetComplimentarySet(RangeR1(w0, w1), gaps);
-        for (int s = 0; s < samples; ++s) {
-            const double x = Sample(s);
-            ASSERT_EQ(set.FindRange(x) >= 0, covered[s]) << "round " << round << " x " << x;
-            const bool gap = w0 < x && x < w1 && !covered[s];
-            ASSERT_EQ(gaps.FindRange(x) >= 0, gap) << "round " << round << " x " << x;
-        }
-    }
-}
-
-namespace {
-
-// The same elements, bit for bit (0 and -0 differ), flags included.
-bool SameBits(const SetR1& x, const SetR1& y) {
-    if (x.GetSize() != y.GetSize()) {
-        return false;
-    }
-    for (INT_PTR i = 0; i < x.GetSize(); ++i) {
-        if (std::memcmp(&x[i].lo, &y[i].lo, sizeof(double)) != 0 ||
-            std::memcmp(&x[i].hi, &y[i].hi, sizeof(double)) != 0 ||
-            x[i].external != y[i].external) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Ends that collide often: a coarse grid, nudged now and then by less than EPS either way,
-// with 0 and -0; rarely something the sweep must leave to the one-by-one path.
-class EndMaker {
-public:
-    explicit EndMaker(unsigned seed)
-        : m_random(seed) {}
-
-    unsigned Pick(unsigned n) { return m_random() % n; }
-
-    double End() {
-        double x = static_cast<int>(Pick(13)) / 2.0 - 1; // -1 to 5 in halves
-        switch (Pick(8)) {
-        case 0:
-            x += 0.5 * EPS;
-            break;
-        case 1:
-            x -= 0.7 * EPS;
-            break;
-        case 2:
-            x = Pick(2) == 0 ? 0.0 : -0.0;
-            break;
-        default:
-            break;
-        }
-        return x;
-    }
-
-    RangeR1 Interval(bool rarelyOdd) {
-        const double a = End();
-        const double b = End();
-        RangeR1 r(std::min(a, b), std::max(a, b));
-        if (rarelyOdd && Pick(40) == 0) {
-            switch (Pick(3)) {
-            case 0:
-                std::swap(r.lo, r.hi); // reversed
-                break;
-            case 1:
-                r.external = true;
-                break;
-            default:
-                r.hi = std::nan("");
-                break;
-            }
-        }
-        return r;
-    }
-
-    std::vector<RangeR1> Intervals(bool rarelyOdd) {
-        std::vector<RangeR1> v(Pick(12));
-        for (RangeR1& r : v) {
-            r = RangeR1(); // operator= would keep a default element that already agrees
-            const RangeR1 made = Interval(rarelyOdd);
-            r.lo = made.lo;
-            r.hi = made.hi;
-            r.external = made.external;
-        }
-        return v;
-    }
-
-private:
-    std::mt19937 m_random;
-};
-
-SetR1 OneByOne(const std::vector<RangeR1>& v) {
-    SetR1 s;
-    for (const RangeR1& r : v) {
-        s.Unite(r);
-    }
-    return s;
-}
-
-} // namespace
-
 // The bulk forms against uniting one interval at a time, on sets ordered by Unite itself
 // and now and then on a set AddRange left unordered.
 TEST(SetR1Random, BulkUniteGivesExactlyTheOneByOneResult) {
@@ -317,7 +271,7 @@ TEST(SetR1Random, BulkUniteGivesExactlyTheOneByOneResult) {
         }
         SetR1 bulk(start);
         bulk.UniteAll(more.data(), static_cast<INT_PTR>(more.size()));
-        ASSERT_TRUE(SameBits(bulk, expected)) << "UniteAll, round " << round;
+        ASSERT_TRUE(Same(bulk, expected, true)) << "UniteAll, round " << round;
 
         const SetR1 other = OneByOne(make.Intervals(make.Pick(20) == 0));
         SetR1 merged(start);
@@ -326,7 +280,7 @@ TEST(SetR1Random, BulkUniteGivesExactlyTheOneByOneResult) {
         for (INT_PTR i = 0; i < other.GetSize(); ++i) {
             oneByOne.Unite(other[i]);
         }
-        ASSERT_TRUE(SameBits(merged, oneByOne)) << "Unite(set), round " << round;
+        ASSERT_TRUE(Same(merged, oneByOne, true)) << "Unite(set), round " << round;
     }
 }
 
@@ -367,31 +321,6 @@ TEST(SetR1Spaced, ArrangePushesOutwardFromTheMiddle) {
     EXPECT_EQ(s.PushSingleRange(5, false, 1), 0);
 }
 
-TEST(SetR1, IterationWalksTheIntervalsInIndexOrder) {
-    const SetR1 empty;
-    EXPECT_EQ(empty.begin(), empty.end());
-
-    SetR1 s = Make({{0, 1}, {3, 4}, {6, 8}});
-    const auto byLo = [](const RangeR1& x, const RangeR1& y) { return x.lo < y.lo; };
-    EXPECT_TRUE(std::is_sorted(s.begin(), s.end(), byLo));
-    EXPECT_EQ(std::accumulate(s.begin(), s.end(), 0.0,
-                              [](double sum, const RangeR1& r) { return sum + r.GetSize(); }),
-              4.0);
-    const auto at =
-        std::find_if(s.begin(), s.end(), [](const RangeR1& r) { return r.In(3.5, EPS); });
-    EXPECT_EQ(at - s.begin(), s.FindRange(3.5));
-    for (RangeR1& r : s) {
-        r.Translate(1);
-    }
-    EXPECT_EQ(EndsOf(s), (Ends{{1, 2}, {4, 5}, {7, 9}}));
-}
-
-// Each operation on two sets, and what it gives.
-struct AlgebraCase {
-    Ends a, b;
-    Ends both, aMinusB, either;
-};
-
 TEST(SetR1, AlgebraAtTouchingEndsAndEndsWithinEps) {
     const double near = 1 + 0.5 * EPS;
     const AlgebraCase cases[] = {
@@ -414,13 +343,6 @@ TEST(SetR1, AlgebraAtTouchingEndsAndEndsWithinEps) {
          {{0.5, 1}, {3, 3.5}},
          {{0, 0.5}, {3.5, 4}},
          {{0, 0.5}, {1, 3}, {3.5, 4}}},
-        {{{0, 1}, {2, 3}, {4, 5}},
-         {{-1, 6}},
-         {{0, 1}, {2, 3}, {4, 5}},
-         {},
-         {{-1, 0}, {1, 2}, {3, 4}, {5, 6}}},
-        {{}, {{0, 1}}, {}, {}, {{0, 1}}},
-        {{{0, 1}}, {}, {}, {{0, 1}}, {{0, 1}}},
         {{{0, 1}, {near, 2}}, {{0, 1}, {near, 2}}, {{0, 1}, {near, 2}}, {}, {}},
     };
     for (const AlgebraCase& c : cases) {
@@ -442,96 +364,46 @@ TEST(SetR1, AlgebraAtTouchingEndsAndEndsWithinEps) {
     EXPECT_EQ(EndsOf(s), (Ends{{0, 1}, {near, 2}, {3, 3}}));
     EXPECT_FALSE(s[0].external); // results carry no flags
     SetR1 t(s);
-    EXPECT_FALSE(t.Subtract(t));
-    EXPECT_TRUE(t.IsEmpty());
-    EXPECT_FALSE(s.SymmetricDifference(s));
-    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_FALSE(t.Subtract(t) || !t.IsEmpty() || s.SymmetricDifference(s) || !s.IsEmpty());
 }
 
-namespace {
-
-bool Covers(const SetR1& s, double x) {
-    return std::any_of(s.begin(), s.end(),
-                       [x](const RangeR1& r) { return r.lo <= x && x <= r.hi; });
-}
-
-bool IsEnd(const SetR1& s, double x) {
-    return std::any_of(s.begin(), s.end(),
-                       [x](const RangeR1& r) { return r.lo == x || r.hi == x; });
-}
-
-// Ordered, flags clear, every end one of the operands' ends.
-::testing::AssertionResult WellMade(const SetR1& r, const SetR1& a, const SetR1& b) {
-    for (INT_PTR i = 0; i < r.GetSize(); ++i) {
-        if (!(r[i].lo <= r[i].hi) || r[i].external || (i > 0 && !(r[i].lo > r[i - 1].hi))) {
-            return ::testing::AssertionFailure() << "not ordered at " << i;
-        }
-        if (!(IsEnd(a, r[i].lo) || IsEnd(b, r[i].lo)) ||
-            !(IsEnd(a, r[i].hi) || IsEnd(b, r[i].hi))) {
-            return ::testing::AssertionFailure() << "a new end at " << i;
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-// The same ends, 0 and -0 alike.
-bool SameEnds(const SetR1& x, const SetR1& y) {
-    return std::equal(
-        x.begin(), x.end(), y.begin(), y.end(),
-        [](const RangeR1& p, const RangeR1& q) { return p.lo == q.lo && p.hi == q.hi; });
-}
-
-// Every two intervals that meet within EPS give a piece, united one by one.
-SetR1 PairwiseIntersection(const SetR1& a, const SetR1& b) {
-    std::vector<RangeR1> pieces;
-    for (const RangeR1& x : a) {
-        for (const RangeR1& y : b) {
-            if (!x.IsEmptyIntersection(y)) {
-                const double hi = std::min(x.hi, y.hi);
-                pieces.emplace_back(std::min(std::max(x.lo, y.lo), hi), hi);
-            }
-        }
-    }
-    std::sort(pieces.begin(), pieces.end(),
-              [](const RangeR1& p, const RangeR1& q) { return p.lo < q.lo; });
-    return OneByOne(pieces);
-}
-
-} // namespace
-
-// Sets whose ends collide or come within EPS, against membership of points away from every
-// end, a pairwise intersection, and the rules every result keeps.
-TEST(SetR1Random, AlgebraMatchesAPointModelAndKeepsTheSetOrdered) {
+// Unite, the complement in a window and the algebra, on sets whose ends collide or come within
+// EPS, against membership of points away from every end, a pairwise intersection, and the
+// rules every result keeps.
+TEST(SetR1Random, UniteComplementAndAlgebraMatchAPointModel) {
     EndMaker make(2024);
     for (int round = 0; round < 4000; ++round) {
-        const SetR1 a = OneByOne(make.Intervals(false));
+        const std::vector<RangeR1> intervalsOfA = make.Intervals(false);
+        const SetR1 a = OneByOne(intervalsOfA);
         const SetR1 b = OneByOne(make.Intervals(false));
-        SetR1 both(a);
+        SetR1 both(a), aMinusB(a), either(a), gaps;
         both.Intersect(b);
-        SetR1 aMinusB(a);
         aMinusB.Subtract(b);
-        SetR1 either(a);
         either.SymmetricDifference(b);
-        ASSERT_TRUE(WellMade(both, a, b)) << "round " << round;
-        ASSERT_TRUE(WellMade(aMinusB, a, b)) << "round " << round;
-        ASSERT_TRUE(WellMade(either, a, b)) << "round " << round;
+        const double w0 = make.End(), w1 = make.End();
+        a.GetComplimentarySet(RangeR1(std::min(w0, w1), std::max(w0, w1)), gaps);
+        for (const SetR1* r : std::initializer_list<const SetR1*>{&a, &both, &aMinusB, &either}) {
+            ASSERT_TRUE(WellMade(*r, a, b)) << "round " << round;
+        }
 
         // Ends are halves from -1 to 5, give or take EPS: quarters lie well away from them.
         for (double x = -1.25; x < 5.5; x += 0.5) {
-            const bool inA = Covers(a, x);
+            const bool inA = std::any_of(intervalsOfA.begin(), intervalsOfA.end(),
+                                         [x](const RangeR1& r) { return r.lo <= x && x <= r.hi; });
             const bool inB = Covers(b, x);
+            ASSERT_EQ(Covers(a, x), inA) << "round " << round << " x " << x;
+            const bool gap = std::min(w0, w1) < x && x < std::max(w0, w1) && !inA;
+            ASSERT_EQ(Covers(gaps, x), gap) << "round " << round << " x " << x;
             ASSERT_EQ(Covers(both, x), inA && inB) << "round " << round << " x " << x;
             ASSERT_EQ(Covers(aMinusB, x), inA && !inB) << "round " << round << " x " << x;
             ASSERT_EQ(Covers(either, x), inA != inB) << "round " << round << " x " << x;
         }
 
-        ASSERT_TRUE(SameEnds(both, PairwiseIntersection(a, b))) << "round " << round;
-        SetR1 bothOther(b);
+        ASSERT_TRUE(Same(both, PairwiseIntersection(a, b))) << "round " << round;
+        SetR1 bothOther(b), eitherOther(b);
         bothOther.Intersect(a);
-        ASSERT_TRUE(SameEnds(both, bothOther)) << "round " << round;
-        SetR1 eitherOther(b);
         eitherOther.SymmetricDifference(a);
-        ASSERT_TRUE(SameEnds(either, eitherOther)) << "round " << round;
+        ASSERT_TRUE(Same(both, bothOther) && Same(either, eitherOther)) << "round " << round;
         // What subtraction cuts is never shorter than EPS; what it takes lies in a.
         for (const RangeR1& r : aMinusB) {
             const bool whole = std::any_of(a.begin(), a.end(), [&r](const RangeR1& x) {
