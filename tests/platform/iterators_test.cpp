@@ -117,7 +117,8 @@ TEST(PointerIteration, TypedContainersYieldTypedPointersAndUntypedListsTheirSlot
     IntPtrList list;
     IntPtrArray array;
     EXPECT_TRUE(list.begin() == list.end() && array.begin() == array.end());
-    EXPECT_EQ(CObList().begin(), CObList().end());
+    const CObList objects;
+    EXPECT_EQ(objects.begin(), objects.end());
     for (int& v : values) {
         list.AddTail(&v);
         array.Add(&v);
