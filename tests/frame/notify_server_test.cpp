@@ -18,7 +18,7 @@ namespace {
 
 // A counted client that logs its name for every event and its name and '.' for the last,
 // null notification; an action may run on each real event.
-struct Listener : plinth::testing::Counting<INotify> {
+struct Listener final : plinth::testing::Counting<INotify> {
     Listener(char name, std::string* log)
         : Counting(IID_INotify)
         , m_name(name)
